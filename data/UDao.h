@@ -1,0 +1,88 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "db/Command.h"
+#include "db/Connection.h"
+#include "db/Query.h"
+#include "runtime/LineList.h"
+#include "runtime/Value.h"
+
+// Password codec of the stored passwords (settings file and config_central). Byte strings
+// in, byte strings out. Mode "E" scrambles, "D" unscrambles, any other mode gives "".
+// Throws runtime::Failure on a piece that is no hexadecimal number, and on an empty key.
+std::string Embaralha(const std::string& modo, const std::string& texto, const std::string& chave);
+
+// "" for a blank stored text (codes 0..32 only), else Embaralha("D", texto, chave).
+std::string DecodificaSenha(const std::string& texto, const std::string& chave);
+
+struct TConfiguracaoConexao {
+  std::string servidor;
+  std::string banco;
+  std::string usuario;
+  // Windows-1252 bytes exactly as unscrambled, never converted to UTF-8: the server
+  // accounts of existing installations were made for those bytes. Never show or log it.
+  std::string senha;
+  int32_t porta = 3306;
+};
+
+enum TSQLMountType : uint8_t { smUpdate = 0, smInsert = 1, smReplace = 2 };
+
+// Builds one insert, replace or update on one table; values travel as named parameters.
+class TSqlMount {
+ public:
+  TSqlMount(TSQLMountType tipo, const std::string& tabela);
+
+  void AddCampo(const std::string& nome, const runtime::Value& valor, runtime::FieldType tipo);
+
+  // Throws runtime::Failure "Nao ha campos para gerar a instrucao sql." without fields,
+  // then "SQLMountType inválido." for a kind outside 0..2.
+  runtime::LineList GetSQL() const;
+
+  // ParamsBanco rebuilt from Params.
+  const std::vector<db::Param>& GetParams();
+
+  std::string ValorCampo(const std::string& nome) const;
+  void Limpa();
+
+  std::string Tabela;
+  std::string Condicao;
+  TSQLMountType SQLMountType;
+  std::vector<db::Param> Params;
+  std::vector<db::Param> ParamsBanco;
+  runtime::LineList Campos;
+  runtime::LineList Valores;  // name=expression overrides
+
+ private:
+  runtime::LineList MontaInsert() const;
+  runtime::LineList MontaUpdate() const;
+};
+
+// Data access: class operations only. Failures of db/ come out as runtime::Failure with
+// the client's message alone.
+class TDao {
+ public:
+  TDao() = delete;
+
+  static std::string ArquivoConfiguracao(const std::string& nome);
+  // Never throws.
+  static TConfiguracaoConexao LeConfiguracao(const std::string& arquivo, const std::string& secao,
+                                             bool central);
+  // The caller owns (and so releases) the connection. Throws runtime::Failure.
+  static std::unique_ptr<db::Connection> Conecta(const std::string& servidor, const std::string& banco,
+                                                 const std::string& usuario, const std::string& senha,
+                                                 int32_t porta);
+  static std::unique_ptr<db::Connection> ConectaIni(const std::string& arquivo, const std::string& secao);
+  // An open query on its first row, or null after a failure when levantaErro is off.
+  static std::unique_ptr<db::Query> AbreConsulta(db::Connection& conexao, const std::string& sql,
+                                                 bool levantaErro, bool cachedUpdates);
+
+  static runtime::Value BuscaValor(db::Connection& conexao, const std::string& sql,
+                                   const runtime::Value& padrao, bool levantaErro);
+  // Affected rows, or -1 after a failed execution without levantaErro. GetSQL failures
+  // pass through whatever the flag.
+  static int32_t Executa(db::Connection& conexao, TSqlMount& sql, bool levantaErro);
+};

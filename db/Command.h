@@ -1,0 +1,69 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "runtime/Value.h"
+
+namespace db {
+
+class Connection;
+
+struct Param {
+  std::string name;
+  runtime::FieldType type = runtime::FieldType::Unknown;
+  runtime::Value value;
+};
+
+// Where a ":name" placeholder stands in a statement text.
+struct Placeholder {
+  std::string name;
+  std::size_t offset = 0;  // of the colon
+  std::size_t length = 0;  // colon and name
+};
+
+// Placeholders are a colon directly followed by a name (letters, digits, "_"), outside
+// '...', "..." and `...` strings and outside "-- ", "#" and "/* */" comments.
+std::vector<Placeholder> FindPlaceholders(std::string_view text);
+
+// The literal the server receives for a value of a field type; the inside of a quoted
+// text literal comes from escapeText. Null or empty gives NULL. Throws runtime::Failure
+// for a value the type cannot carry (e.g. a text that is no number for an integer).
+std::string Literal(runtime::FieldType type, const runtime::Value& value,
+                    const std::function<std::string(std::string_view)>& escapeText);
+
+// Exact decimal, "." separator, no trailing zeros: 105000 ticks is "10.5", -5 is "-0.0005".
+std::string CurrencyLiteral(runtime::Currency value);
+
+// A statement with named parameters, executed over the ordinary text protocol.
+class Command {
+ public:
+  Command(Connection& connection, std::string text);
+
+  const std::vector<Param>& Params() const noexcept { return params_; }
+
+  // Each given parameter sets the first parameter of the same name (case ignored);
+  // names not in the text are ignored.
+  void AssignParams(const std::vector<Param>& given);
+
+  // The text as sent: trailing bytes 0..32 dropped, placeholders replaced by literals.
+  std::string RenderedText() const;
+
+  // Sends RenderedText(). Throws db::Error with the server's or the client's message.
+  void Execute();
+
+  int64_t AffectedRows() const noexcept { return affected_; }
+
+ private:
+  Connection* connection_;
+  std::string text_;
+  std::vector<Placeholder> placeholders_;
+  std::vector<Param> params_;
+  int64_t affected_ = 0;
+};
+
+}  // namespace db

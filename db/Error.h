@@ -1,0 +1,18 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+namespace db {
+
+// A failure of the client library or the server: the client's message and error number.
+class Error : public std::runtime_error {
+ public:
+  Error(const std::string& message, unsigned code) : std::runtime_error(message), code_(code) {}
+  unsigned code() const noexcept { return code_; }
+
+ private:
+  unsigned code_;
+};
+
+}  // namespace db
