@@ -1,0 +1,220 @@
+#include "db/Command.h"
+
+#include <mysql.h>
+
+#include <charconv>
+#include <cstdio>
+#include <utility>
+
+#include "db/Connection.h"
+#include "db/DecimalText.h"
+#include "db/Error.h"
+#include "db/OpenHandle.h"
+#include "runtime/Failure.h"
+
+namespace db {
+namespace {
+
+bool IsNameChar(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
+}
+
+char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool SameName(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
+  return true;
+}
+
+// Where a quoted text that opens at `start` ends (one past its closing quote, or the end).
+// A doubled quote needs no rule: it closes the text and at once opens the next one.
+std::size_t EndOfQuoted(std::string_view text, std::size_t start) {
+  const char quote = text[start];
+  for (std::size_t i = start + 1; i < text.size(); ++i) {
+    if (text[i] == '\\' && quote != '`') ++i;  // identifiers know no backslash escapes
+    else if (text[i] == quote) return i + 1;
+  }
+  return text.size();
+}
+
+std::size_t EndOfLine(std::string_view text, std::size_t start) {
+  const std::size_t lineFeed = text.find('\n', start);
+  return lineFeed == std::string_view::npos ? text.size() : lineFeed + 1;
+}
+
+std::size_t EndOfBlockComment(std::string_view text, std::size_t start) {
+  const std::size_t close = text.find("*/", start + 2);
+  return close == std::string_view::npos ? text.size() : close + 2;
+}
+
+std::string DecimalText(int64_t number) { return std::to_string(number); }
+
+std::string DateText(const runtime::DateTime& value) {
+  const auto& d = value.date;
+  const int year = static_cast<int>(d.year());
+  if (!d.ok() || year < 0 || year > 9999)
+    throw runtime::Failure("The date is out of range for the database");
+  char text[11];
+  std::snprintf(text, sizeof text, "%04d-%02u-%02u", year, static_cast<unsigned>(d.month()),
+                static_cast<unsigned>(d.day()));
+  return text;
+}
+
+std::string DateTimeText(const runtime::DateTime& value) {
+  const long long seconds = value.timeOfDay.count();
+  if (seconds == 0) return DateText(value);
+  char time[32];
+  std::snprintf(time, sizeof time, " %02lld:%02lld:%02lld", seconds / 3600 % 100, seconds / 60 % 60, seconds % 60);
+  return DateText(value) + time;
+}
+
+// How a value reads as text, for the messages and for the quoted literals.
+std::string TextOf(const runtime::Value& value) {
+  if (auto* number = std::get_if<int64_t>(&value)) return DecimalText(*number);
+  if (auto* currency = std::get_if<runtime::Currency>(&value)) return CurrencyLiteral(*currency);
+  if (auto* date = std::get_if<runtime::DateTime>(&value)) return DateTimeText(*date);
+  return std::get<std::string>(value);
+}
+
+[[noreturn]] void NotA(const char* kind, const runtime::Value& value) {
+  throw runtime::Failure("'" + TextOf(value) + "' is not a valid " + kind + " value");
+}
+
+std::string IntegerLiteral(const runtime::Value& value) {
+  if (auto* number = std::get_if<int64_t>(&value)) return DecimalText(*number);
+  if (auto* currency = std::get_if<runtime::Currency>(&value); currency && currency->ticks % 10000 == 0)
+    return DecimalText(currency->ticks / 10000);
+  if (auto* text = std::get_if<std::string>(&value)) {
+    int64_t number = 0;
+    auto [end, error] = std::from_chars(text->data(), text->data() + text->size(), number);
+    if (error == std::errc() && end == text->data() + text->size()) return DecimalText(number);
+  }
+  NotA("integer", value);
+}
+
+std::string CurrencyValueLiteral(const runtime::Value& value) {
+  if (auto* number = std::get_if<int64_t>(&value)) return DecimalText(*number);
+  if (auto* currency = std::get_if<runtime::Currency>(&value)) return CurrencyLiteral(*currency);
+  if (auto* text = std::get_if<std::string>(&value))
+    if (auto ticks = TicksOfDecimalText(*text)) return CurrencyLiteral({*ticks});
+  NotA("currency", value);
+}
+
+std::string DateLiteral(const runtime::Value& value) {
+  if (auto* date = std::get_if<runtime::DateTime>(&value)) return "'" + DateText(*date) + "'";
+  NotA("date", value);
+}
+
+}  // namespace
+
+std::vector<Placeholder> FindPlaceholders(std::string_view text) {
+  std::vector<Placeholder> found;
+  std::size_t i = 0;
+  while (i < text.size()) {
+    const char c = text[i];
+    const char next = i + 1 < text.size() ? text[i + 1] : '\0';
+    if (c == '\'' || c == '"' || c == '`') {
+      i = EndOfQuoted(text, i);
+    } else if (c == '#' || (c == '-' && next == '-' && i + 2 < text.size() &&
+                            static_cast<unsigned char>(text[i + 2]) <= ' ')) {
+      i = EndOfLine(text, i);
+    } else if (c == '/' && next == '*') {
+      i = EndOfBlockComment(text, i);
+    } else if (c == ':' && next == ':') {
+      i += 2;  // "::" is a colon of the statement itself, never the start of a name
+    } else if (c == ':' && IsNameChar(next)) {
+      std::size_t end = i + 1;
+      while (end < text.size() && IsNameChar(text[end])) ++end;
+      found.push_back({std::string(text.substr(i + 1, end - i - 1)), i, end - i});
+      i = end;
+    } else {
+      ++i;
+    }
+  }
+  return found;
+}
+
+std::string CurrencyLiteral(runtime::Currency value) {
+  // Unsigned, so that the magnitude of INT64_MIN is representable.
+  const uint64_t magnitude = value.ticks < 0 ? 0 - static_cast<uint64_t>(value.ticks) : value.ticks;
+  std::string literal = (value.ticks < 0 ? "-" : "") + std::to_string(magnitude / 10000);
+  std::string decimals = std::to_string(magnitude % 10000 + 10000).substr(1);
+  decimals.erase(decimals.find_last_not_of('0') + 1);
+  if (!decimals.empty()) literal += "." + decimals;
+  return literal;
+}
+
+std::string Literal(runtime::FieldType type, const runtime::Value& value,
+                    const std::function<std::string(std::string_view)>& escapeText) {
+  if (runtime::IsEmpty(value) || runtime::IsNull(value)) return "NULL";
+  switch (type) {
+    case runtime::FieldType::Integer:
+      return IntegerLiteral(value);
+    case runtime::FieldType::Currency:
+      return CurrencyValueLiteral(value);
+    case runtime::FieldType::Date:
+      return DateLiteral(value);
+    case runtime::FieldType::String:
+    case runtime::FieldType::Blob:
+    case runtime::FieldType::Unknown:
+      break;
+  }
+  return "'" + escapeText(TextOf(value)) + "'";
+}
+
+Command::Command(Connection& connection, std::string text)
+    : connection_(&connection), text_(std::move(text)), placeholders_(FindPlaceholders(text_)) {
+  params_.reserve(placeholders_.size());
+  for (const Placeholder& placeholder : placeholders_) params_.push_back({placeholder.name, {}, {}});
+}
+
+void Command::AssignParams(const std::vector<Param>& given) {
+  for (const Param& param : given) {
+    for (Param& own : params_) {
+      if (!SameName(own.name, param.name)) continue;
+      own.type = param.type;
+      own.value = param.value;
+      break;
+    }
+  }
+}
+
+std::string Command::RenderedText() const {
+  std::size_t end = text_.size();
+  while (end > 0 && static_cast<unsigned char>(text_[end - 1]) <= ' ') --end;
+  const auto escape = [this](std::string_view text) { return connection_->Escape(text); };
+
+  std::string rendered;
+  std::size_t copied = 0;
+  for (std::size_t p = 0; p < placeholders_.size(); ++p) {
+    const Placeholder& placeholder = placeholders_[p];
+    rendered.append(text_, copied, placeholder.offset - copied);
+    rendered += Literal(params_[p].type, params_[p].value, escape);
+    copied = placeholder.offset + placeholder.length;
+  }
+  rendered.append(text_, copied, end - copied);
+  return rendered;
+}
+
+void Command::Execute() {
+  affected_ = 0;
+  const std::string sql = RenderedText();
+  MYSQL* handle = OpenHandle(*connection_);
+  if (mysql_real_query(handle, sql.data(), static_cast<unsigned long>(sql.size())) != 0)
+    throw Error(mysql_error(handle), mysql_errno(handle));
+  // (my_ulonglong)-1 means the statement gave a result set instead of a count.
+  const my_ulonglong affected = mysql_affected_rows(handle);
+  affected_ = affected == static_cast<my_ulonglong>(-1) ? 0 : static_cast<int64_t>(affected);
+  // Any result set is read and dropped: until then the connection takes no other statement.
+  for (;;) {
+    if (MYSQL_RES* result = mysql_store_result(handle)) mysql_free_result(result);
+    else if (mysql_field_count(handle) != 0) throw Error(mysql_error(handle), mysql_errno(handle));
+    const int more = mysql_next_result(handle);
+    if (more > 0) throw Error(mysql_error(handle), mysql_errno(handle));
+    if (more < 0) break;
+  }
+}
+
+}  // namespace db

@@ -13,7 +13,9 @@ namespace db {
 
 class Connection;
 
-// A statement whose whole result is fetched on Open (mysql_store_result).
+// A statement whose whole result is fetched on Open (mysql_store_result). A statement
+// without a result set (an update, say) opens as an empty result. Reading a closed query
+// or past the last row throws db::Error.
 class Query {
  public:
   Query(Connection& connection, std::string sql);
@@ -47,6 +49,7 @@ class Query {
   std::unique_ptr<st_mysql_res, Freer> result_;
   char** row_ = nullptr;
   unsigned long* lengths_ = nullptr;
+  bool open_ = false;  // also true for a statement that gave no result set
 };
 
 }  // namespace db
