@@ -1,0 +1,131 @@
+#include "runtime/ProfileFile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <optional>
+#include <string_view>
+
+#include "runtime/Cp1252.h"
+#include "runtime/LineList.h"
+
+namespace runtime {
+namespace {
+
+// Settings files are a few hundred bytes; anything past this is no settings file, and
+// reading it whole would only cost time and memory.
+constexpr size_t kMaxBytesRead = 4 * 1024 * 1024;
+constexpr size_t kMaxValueLength = 2047;
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+
+// The bytes of a regular file, up to the limit; nothing for anything else.
+std::string ReadHead(const std::string& path) {
+  // Non-blocking, so that a FIFO in the file's place cannot stall the program.
+  int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return {};
+  std::string bytes;
+  struct stat info {};
+  if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
+    bytes.resize(std::min(size_t(info.st_size), kMaxBytesRead));
+    size_t done = 0;
+    while (done < bytes.size()) {
+      ssize_t n = read(fd, bytes.data() + done, bytes.size() - done);
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) break;
+      done += size_t(n);
+    }
+    bytes.resize(done);
+  }
+  close(fd);
+  return bytes;
+}
+
+// Names match regardless of case, letters with accents included (Windows-1252 pairs).
+constexpr std::array<unsigned char, 256> MakeCaseFold() {
+  std::array<unsigned char, 256> fold{};
+  for (unsigned c = 0; c < 256; ++c) fold[c] = static_cast<unsigned char>(c);
+  for (unsigned c = 'a'; c <= 'z'; ++c) fold[c] = static_cast<unsigned char>(c - 32);
+  for (unsigned c = 0xE0; c <= 0xFE; ++c)
+    if (c != 0xF7) fold[c] = static_cast<unsigned char>(c - 32);
+  fold[0x9A] = 0x8A;  // š
+  fold[0x9C] = 0x8C;  // œ
+  fold[0x9E] = 0x8E;  // ž
+  fold[0xFF] = 0x9F;  // ÿ
+  return fold;
+}
+constexpr std::array<unsigned char, 256> kCp1252Fold = MakeCaseFold();
+
+bool SameName(std::string_view a, std::string_view b, bool utf8) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    auto x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
+    // In UTF-8 only ASCII letters fold: other bytes are pieces of characters.
+    bool same = (utf8 && (x >= 0x80 || y >= 0x80)) ? x == y : kCp1252Fold[x] == kCp1252Fold[y];
+    if (!same) return false;
+  }
+  return true;
+}
+
+std::string_view TrimBlanks(std::string_view s) {
+  size_t first = s.find_first_not_of(" \t");
+  if (first == std::string_view::npos) return {};
+  return s.substr(first, s.find_last_not_of(" \t") - first + 1);
+}
+
+std::string_view Unquoted(std::string_view value) {
+  if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
+    return value.substr(1, value.size() - 2);
+  return value;
+}
+
+// Cuts to the limit without splitting a UTF-8 character.
+std::string_view CutUtf8(std::string_view value, size_t limit) {
+  if (value.size() <= limit) return value;
+  size_t end = limit;
+  while (end > 0 && (static_cast<unsigned char>(value[end]) & 0xC0) == 0x80) --end;
+  return value.substr(0, end);
+}
+
+}  // namespace
+
+std::string ReadProfileString(const std::string& path, const std::string& section,
+                              const std::string& key, const std::string& fallback) {
+  std::string bytes = ReadHead(path);
+  std::string_view text = bytes;
+  // A file saved by a modern editor may be UTF-8 with its mark; Windows reads those too.
+  bool utf8 = text.starts_with(kUtf8Mark);
+  if (utf8) text.remove_prefix(kUtf8Mark.size());
+  std::string wantedSection = utf8 ? section : Utf8ToCp1252(section);
+  std::string wantedKey = utf8 ? key : Utf8ToCp1252(key);
+
+  bool inSection = false;
+  std::optional<std::string_view> found;
+  // Later sections of the same name count too; the first matching key wins, as on Windows.
+  ForEachLine(text, [&](std::string_view rawLine) {
+    if (found) return;
+    std::string_view line = TrimBlanks(rawLine);
+    if (line.empty() || line.front() == ';') return;
+    if (line.front() == '[') {
+      size_t close = line.find(']');
+      if (close != std::string_view::npos)
+        inSection = SameName(TrimBlanks(line.substr(1, close - 1)), wantedSection, utf8);
+      return;
+    }
+    size_t equals = line.find('=');
+    if (inSection && equals != std::string_view::npos && SameName(TrimBlanks(line.substr(0, equals)), wantedKey, utf8))
+      found = TrimBlanks(line.substr(equals + 1));
+  });
+  if (!found) return fallback;
+
+  std::string_view value = Unquoted(*found);
+  // The value is a C string on the way out: a NUL byte ends it.
+  value = value.substr(0, value.find('\0'));
+  if (utf8) return std::string(CutUtf8(value, kMaxValueLength));
+  return Cp1252ToUtf8(value.substr(0, kMaxValueLength));
+}
+
+}  // namespace runtime
