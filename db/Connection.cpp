@@ -17,12 +17,15 @@ void InitialiseClientLibrary() {
   if (!initialised) throw Error("The MySQL client library could not be initialised", 0);
 }
 
-// The operator knows the MySQL client's wording; MariaDB's client dropped "MySQL" from it.
-std::string MySqlWording(std::string message, unsigned code) {
+// The operator knows the MySQL client's wording; MariaDB's client dropped "MySQL" from it and
+// files a refused TCP connection under 2002, the socket error, where MySQL gives 2003.
+Error InMySqlWording(std::string message, unsigned code) {
   static constexpr std::string_view mariaDb = "Can't connect to server on ";
-  if (code == CR_CONN_HOST_ERROR && message.starts_with(mariaDb))
+  if (message.starts_with(mariaDb)) {
     message.replace(0, mariaDb.size(), "Can't connect to MySQL server on ");
-  return message;
+    code = CR_CONN_HOST_ERROR;
+  }
+  return Error(message, code);
 }
 
 struct Options {
@@ -75,8 +78,7 @@ Connection::Connection(const ConnectionSettings& settings) {
   // The password is passed even when empty: null would make the library read MYSQL_PWD.
   if (!mysql_real_connect(handle.get(), host.c_str(), settings.user.c_str(), settings.password.c_str(),
                           database, port, nullptr, 0)) {
-    const unsigned code = mysql_errno(handle.get());
-    throw Error(MySqlWording(mysql_error(handle.get()), code), code);
+    throw InMySqlWording(mysql_error(handle.get()), mysql_errno(handle.get()));
   }
   handle_ = std::move(handle);
 }
