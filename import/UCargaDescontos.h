@@ -21,6 +21,9 @@ inline constexpr uint8_t kErroDados = 2;
 // The fields of a line whose spaces are already removed.
 std::vector<std::string> SeparaCampos(const std::string& linha);
 
+// The discount text as it is read and reported: every "." as "," and every "%" dropped.
+std::string TextoDesconto(const std::string& campo);
+
 // The discount percentage in ten-thousandths, rounded half to even on the exact decimal
 // digits. Throws runtime::Failure when the text is no number or the result leaves 64 bits.
 runtime::Currency ConverteDesconto(const std::string& campo, const runtime::Regional& regional);
