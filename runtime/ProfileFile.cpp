@@ -59,14 +59,10 @@ constexpr std::array<unsigned char, 256> MakeCaseFold() {
 }
 constexpr std::array<unsigned char, 256> kCp1252Fold = MakeCaseFold();
 
-bool SameName(std::string_view a, std::string_view b, bool utf8) {
+bool SameName(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    auto x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
-    // In UTF-8 only ASCII letters fold: other bytes are pieces of characters.
-    bool same = (utf8 && (x >= 0x80 || y >= 0x80)) ? x == y : kCp1252Fold[x] == kCp1252Fold[y];
-    if (!same) return false;
-  }
+  for (size_t i = 0; i < a.size(); ++i)
+    if (kCp1252Fold[static_cast<unsigned char>(a[i])] != kCp1252Fold[static_cast<unsigned char>(b[i])]) return false;
   return true;
 }
 
@@ -82,41 +78,33 @@ std::string_view Unquoted(std::string_view value) {
   return value;
 }
 
-// Cuts to the limit without splitting a UTF-8 character.
-std::string_view CutUtf8(std::string_view value, size_t limit) {
-  if (value.size() <= limit) return value;
-  size_t end = limit;
-  while (end > 0 && (static_cast<unsigned char>(value[end]) & 0xC0) == 0x80) --end;
-  return value.substr(0, end);
-}
-
 }  // namespace
 
 std::string ReadProfileString(const std::string& path, const std::string& section,
                               const std::string& key, const std::string& fallback) {
   std::string bytes = ReadHead(path);
-  std::string_view text = bytes;
   // A file saved by a modern editor may be UTF-8 with its mark; Windows reads those too.
-  bool utf8 = text.starts_with(kUtf8Mark);
-  if (utf8) text.remove_prefix(kUtf8Mark.size());
-  std::string wantedSection = utf8 ? section : Utf8ToCp1252(section);
-  std::string wantedKey = utf8 ? key : Utf8ToCp1252(key);
+  // Brought to the program's character set, it reads like any other.
+  if (std::string_view(bytes).starts_with(kUtf8Mark))
+    bytes = Utf8ToCp1252(std::string_view(bytes).substr(kUtf8Mark.size()));
+  const std::string wantedSection = Utf8ToCp1252(section);
+  const std::string wantedKey = Utf8ToCp1252(key);
 
   bool inSection = false;
   std::optional<std::string_view> found;
   // Later sections of the same name count too; the first matching key wins, as on Windows.
-  ForEachLine(text, [&](std::string_view rawLine) {
+  ForEachLine(bytes, [&](std::string_view rawLine) {
     if (found) return;
     std::string_view line = TrimBlanks(rawLine);
     if (line.empty() || line.front() == ';') return;
     if (line.front() == '[') {
       size_t close = line.find(']');
       if (close != std::string_view::npos)
-        inSection = SameName(TrimBlanks(line.substr(1, close - 1)), wantedSection, utf8);
+        inSection = SameName(TrimBlanks(line.substr(1, close - 1)), wantedSection);
       return;
     }
     size_t equals = line.find('=');
-    if (inSection && equals != std::string_view::npos && SameName(TrimBlanks(line.substr(0, equals)), wantedKey, utf8))
+    if (inSection && equals != std::string_view::npos && SameName(TrimBlanks(line.substr(0, equals)), wantedKey))
       found = TrimBlanks(line.substr(equals + 1));
   });
   if (!found) return fallback;
@@ -124,7 +112,6 @@ std::string ReadProfileString(const std::string& path, const std::string& sectio
   std::string_view value = Unquoted(*found);
   // The value is a C string on the way out: a NUL byte ends it.
   value = value.substr(0, value.find('\0'));
-  if (utf8) return std::string(CutUtf8(value, kMaxValueLength));
   return Cp1252ToUtf8(value.substr(0, kMaxValueLength));
 }
 
