@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "db/Command.h"
@@ -68,6 +69,9 @@ class TDao {
   TDao() = delete;
 
   static std::string ArquivoConfiguracao(const std::string& nome);
+  // The same rule with the folder separators and the folder of the bare names given.
+  static std::string ArquivoConfiguracao(const std::string& nome, std::string_view separadores,
+                                         const std::string& pasta);
   // Never throws.
   static TConfiguracaoConexao LeConfiguracao(const std::string& arquivo, const std::string& secao,
                                              bool central);
