@@ -10,6 +10,7 @@
 #include "db/DecimalText.h"
 #include "db/Error.h"
 #include "db/OpenHandle.h"
+#include "db/SameName.h"
 #include "runtime/Failure.h"
 
 namespace db {
@@ -17,15 +18,6 @@ namespace {
 
 bool IsNameChar(char c) {
   return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
-}
-
-char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool SameName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
-  return true;
 }
 
 // Where a quoted text that opens at `start` ends (one past its closing quote, or the end).
@@ -54,11 +46,11 @@ std::string DecimalText(int64_t number) { return std::to_string(number); }
 std::string DateText(const runtime::DateTime& value) {
   const auto& d = value.date;
   const int year = static_cast<int>(d.year());
-  if (!d.ok() || year < 0 || year > 9999)
-    throw runtime::Failure("The date is out of range for the database");
-  char text[11];
+  char text[32];
   std::snprintf(text, sizeof text, "%04d-%02u-%02u", year, static_cast<unsigned>(d.month()),
                 static_cast<unsigned>(d.day()));
+  if (!d.ok() || year < 0 || year > 9999)
+    throw runtime::Failure(std::string("'") + text + "' is not a valid date value");
   return text;
 }
 

@@ -27,12 +27,15 @@ struct Placeholder {
 };
 
 // Placeholders are a colon directly followed by a name (letters, digits, "_"), outside
-// '...', "..." and `...` strings and outside "-- ", "#" and "/* */" comments.
+// '...', "..." and `...` strings and outside "-- ", "#" and "/* */" comments. "::" is the
+// statement's own colon pair and starts no placeholder.
 std::vector<Placeholder> FindPlaceholders(std::string_view text);
 
 // The literal the server receives for a value of a field type; the inside of a quoted
 // text literal comes from escapeText. Null or empty gives NULL. Throws runtime::Failure
 // for a value the type cannot carry (e.g. a text that is no number for an integer).
+// Integer also takes a whole Currency and a decimal text, Currency an integer and a plain
+// decimal text; Date only a date; text types take any value as its plain text.
 std::string Literal(runtime::FieldType type, const runtime::Value& value,
                     const std::function<std::string(std::string_view)>& escapeText);
 

@@ -9,18 +9,10 @@
 #include "db/DecimalText.h"
 #include "db/Error.h"
 #include "db/OpenHandle.h"
+#include "db/SameName.h"
 
 namespace db {
 namespace {
-
-bool SameName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-    if (lower(a[i]) != lower(b[i])) return false;
-  }
-  return true;
-}
 
 template <class Number>
 bool ReadNumber(std::string_view text, Number& number) {
