@@ -36,6 +36,8 @@ TEST(ToInt32, ReadsWholeIntegers) {
       {"$FFFFFFFF", -1},
       {"$FFFFFFFE", -2},
       {"-$FFFFFFFF", 1},
+      {"-$80000000", INT32_MIN},  // the sign works on the 32 bits and wraps with them
+      {"-0", 0},
       {"$000000000000CEB", 3307},  // leading zeros are not significant
       {"0x00000000FFFFFFFF", -1},
       {"$0", 0},
