@@ -38,8 +38,9 @@ void LeCentral(const std::string& arquivo, const std::string& secao, TConfigurac
   config.servidor = consulta->FieldAsText("ip_central");
   config.banco = consulta->FieldAsText("banco_dados");
   config.usuario = consulta->FieldAsText("usuario");
+  // A missing column falls back like a text that does not unscramble.
   try {
-    config.senha = SenhaDe(consulta->FieldAsText("senha"));
+    config.senha = DecodificaSenha(consulta->FieldAsText("senha"), kChaveSenha);
   } catch (const std::exception&) {
     config.senha = kSenhaReserva;
   }

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "data/UDao.h"
@@ -67,18 +68,25 @@ std::string FailureOf(Call call) {
   return "(no runtime::Failure)";
 }
 
-// config_central as an older installation has it, without banco_dados.
-class SemBancoDados {
+// config_central without one of its columns, as older installations have it.
+class SemColuna {
  public:
-  SemBancoDados() { testsupport::Sql("alter table config_central drop column banco_dados"); }
-  ~SemBancoDados() {
+  SemColuna(std::string coluna, std::string definicao)
+      : coluna_(std::move(coluna)), definicao_(std::move(definicao)) {
+    testsupport::Sql("alter table config_central drop column " + coluna_);
+  }
+  ~SemColuna() {
     try {
-      testsupport::Sql("alter table config_central add column banco_dados varchar(100) null after ip_central");
+      testsupport::Sql("alter table config_central add column " + coluna_ + " " + definicao_);
     } catch (...) {
     }
   }
-  SemBancoDados(const SemBancoDados&) = delete;
-  SemBancoDados& operator=(const SemBancoDados&) = delete;
+  SemColuna(const SemColuna&) = delete;
+  SemColuna& operator=(const SemColuna&) = delete;
+
+ private:
+  std::string coluna_;
+  std::string definicao_;
 };
 
 TEST(LeConfiguracaoCentral, RecordOverridesAllButThePort) {
@@ -97,6 +105,7 @@ TEST(LeConfiguracaoCentral, RecordOverridesAllButThePort) {
       {"(null, null, null, null)", {"", "", "", "", s.port}},
   };
   ArquivoDoServidor arquivo;
+  const std::string antes = TestLoginConnections();
   for (const Case& c : cases) {
     SCOPED_TRACE(c.registro);
     testsupport::Sql("delete from config_central");
@@ -104,16 +113,27 @@ TEST(LeConfiguracaoCentral, RecordOverridesAllButThePort) {
       testsupport::Sql("insert into config_central (ip_central, banco_dados, usuario, senha) values " + c.registro);
     ExpectSettings(TDao::LeConfiguracao(arquivo.caminho(), "ip", true), c.esperada);
   }
+  // The auxiliary connection went with each call.
+  EXPECT_EQ(TestLoginConnections(), antes);
 }
 
-TEST(LeConfiguracaoCentral, MissingColumnKeepsWhatWasReadBeforeIt) {
+TEST(LeConfiguracaoCentral, MissingBancoDadosKeepsWhatWasReadBeforeIt) {
   testsupport::CleanTables limpas;
-  SemBancoDados semColuna;
+  SemColuna semColuna("banco_dados", "varchar(100) null after ip_central");
   testsupport::Sql("insert into config_central (ip_central, usuario, senha) values ('10.0.0.5', 'user2', null)");
   ArquivoDoServidor arquivo;
   TConfiguracaoConexao esperada = CentralSemRegistro();
   esperada.servidor = "10.0.0.5";
   ExpectSettings(TDao::LeConfiguracao(arquivo.caminho(), "ip", true), esperada);
+}
+
+TEST(LeConfiguracaoCentral, MissingSenhaGivesTheFallbackPassword) {
+  testsupport::CleanTables limpas;
+  SemColuna semColuna("senha", "varchar(200) null");
+  testsupport::Sql("insert into config_central values ('10.0.0.5', 'base2', 'user2')");
+  ArquivoDoServidor arquivo;
+  ExpectSettings(TDao::LeConfiguracao(arquivo.caminho(), "ip", true),
+                 {"10.0.0.5", "base2", "user2", "741852qwe", TestServer().port});
 }
 
 TEST(LeConfiguracaoCentral, FailingAuxiliaryConnectionIsSilent) {
