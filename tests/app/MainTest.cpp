@@ -1,0 +1,192 @@
+#include "app/UMain.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/Gauge.h"
+#include "app/Utils.h"
+#include "data/UDao.h"
+#include "tests/app/Modal.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/TestServer.h"
+
+namespace {
+
+using testsupport::FileBesideExecutable;
+
+std::string Ini(const std::string& servidor, int32_t porta) {
+  const testsupport::ServerInfo& s = testsupport::TestServer();
+  return "[ip]\r\nlocal=" + servidor + "\r\ndatabase=" + s.database + "\r\nusuario=" + s.user +
+         "\r\nPorta=" + std::to_string(porta) + "\r\nsenha=" + Embaralha("E", s.password, "KZQ") +
+         "\r\n[FilialMatriz]\r\nCodLogica=7\r\n";
+}
+
+// Every box the window shows, as "<title>: <text>", answered Yes.
+class JanelaPrincipal : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    DefineGanchoCaixas([this](const TCaixaMensagem& caixa) {
+      caixas.push_back(caixa.titulo + ": " + caixa.texto);
+      return true;
+    });
+  }
+  void TearDown() override { DefineGanchoCaixas({}); }
+
+  template <typename T>
+  T* Controle(TFMain& janela, const char* nome) {
+    T* controle = janela.findChild<T*>(nome);
+    EXPECT_NE(controle, nullptr) << nome;
+    return controle;
+  }
+  QString Status(TFMain& janela) { return Controle<QLabel>(janela, "lblStatusImport")->text(); }
+
+  std::vector<std::string> caixas;
+};
+
+TEST_F(JanelaPrincipal, StartsConnectedAndWaitingForAFile) {
+  FileBesideExecutable ini("sistema_qel.ini", Ini(testsupport::TestServer().host, testsupport::TestServer().port));
+  TFMain janela;
+  EXPECT_EQ(Status(janela), QString());
+  ASSERT_TRUE(ExecutaHandler([&] { janela.FormCreate(); }));
+  EXPECT_TRUE(caixas.empty());
+  EXPECT_NE(janela.Dados().oConexao, nullptr);
+
+  EXPECT_EQ(janela.windowTitle(), QStringLiteral("Quiravel"));
+  EXPECT_EQ(janela.size(), QSize(489, 125));
+  EXPECT_EQ(janela.minimumSize(), janela.maximumSize());
+  EXPECT_FALSE(janela.windowFlags() & Qt::WindowMaximizeButtonHint);
+  EXPECT_TRUE(janela.windowFlags() & Qt::WindowMinimizeButtonHint);
+  EXPECT_EQ(Status(janela), QStringLiteral("Aguardando seleção de arquivo..."));
+  EXPECT_EQ(Controle<QLabel>(janela, "lblStatusImport")->height(), 13);
+  EXPECT_FALSE(Controle<QPushButton>(janela, "btnImportar")->isEnabled());
+  EXPECT_TRUE(Controle<QPushButton>(janela, "btnCancelar")->isEnabled());
+  EXPECT_EQ(Controle<QToolButton>(janela, "btnSelArquivo")->focusPolicy(), Qt::NoFocus);
+  auto* edArquivo = Controle<QLineEdit>(janela, "EdArquivo");
+  EXPECT_TRUE(edArquivo->text().isEmpty());
+  EXPECT_TRUE(edArquivo->isReadOnly());
+  auto* gauge = Controle<TGauge>(janela, "Progress");
+  EXPECT_EQ(gauge->Position(), 0);
+  EXPECT_EQ(gauge->Max(), 100);
+  EXPECT_FALSE(gauge->isEnabled());
+
+  janela.show();
+  QApplication::processEvents();
+  EXPECT_EQ(QApplication::focusWidget(), Controle<QPushButton>(janela, "btnCancelar"));
+  EXPECT_EQ(Controle<QPushButton>(janela, "btnCancelar")->nextInFocusChain(), edArquivo);
+  Controle<QPushButton>(janela, "btnCancelar")->click();
+  EXPECT_FALSE(janela.isVisible());
+}
+
+TEST_F(JanelaPrincipal, AServerThatCannotBeReachedShowsOneBoxAndEndsTheProgram) {
+  const int32_t porta = testsupport::ClosedPort();
+  FileBesideExecutable ini("sistema_qel.ini", Ini("127.0.0.1", porta));
+  TFMain janela;
+  EXPECT_FALSE(ExecutaHandler([&] { janela.FormCreate(); }));
+  EXPECT_EQ(caixas, std::vector<std::string>{
+                        "Erro: Erro ao conectar no banco de dados!\r\nCan't connect to MySQL server on '127.0.0.1' (111)"});
+  EXPECT_EQ(janela.Dados().oConexao, nullptr);
+  EXPECT_EQ(Status(janela), QString());
+
+  // The end was asked for before the event loop runs: it stops at once with status 1.
+  QTimer::singleShot(5000, [] { QCoreApplication::exit(99); });
+  EXPECT_EQ(QApplication::exec(), 1);
+  EXPECT_EQ(caixas.size(), 1u);
+}
+
+// A discount file of one good line, picked through the real file dialog and then imported.
+TEST_F(JanelaPrincipal, LoadsAFileThroughTheDialogAndImportsIt) {
+  testsupport::CleanTables limpas;
+  testsupport::Sql("insert into fornece values (12, '11.111.111/0001-11', 'N');"
+                   "insert into fabricantes values (345, '22.222.222/0001-22', 'N')");
+  testsupport::TempDir pasta;
+  const std::string arquivo = pasta.file("descontos.csv");
+  testsupport::WriteBytes(arquivo, "fornecedor;fabricante;desconto;validade\r\n"
+                                   "11.111.111/0001-11;22.222.222/0001-22;10.5%;31/12/2099\r\n");
+  FileBesideExecutable ini("sistema_qel.ini", Ini(testsupport::TestServer().host, testsupport::TestServer().port));
+  TFMain janela;
+  ASSERT_TRUE(ExecutaHandler([&] { janela.FormCreate(); }));
+
+  QStringList filtros;
+  testapp::QuandoModal([&](QWidget* modal) {
+    auto* dialogo = qobject_cast<QFileDialog*>(modal);
+    if (!dialogo) {
+      ADD_FAILURE() << "the modal window is no file dialog";
+      modal->close();
+      return;
+    }
+    filtros = dialogo->nameFilters();
+    dialogo->selectFile(QString::fromStdString(arquivo));
+    QMetaObject::invokeMethod(dialogo, "accept");
+  });
+  Controle<QToolButton>(janela, "btnSelArquivo")->click();
+  EXPECT_EQ(filtros, QStringList{QStringLiteral("Arquivo Excel (*.csv)")});
+  EXPECT_EQ(Controle<QLineEdit>(janela, "EdArquivo")->text().toStdString(), arquivo);
+  EXPECT_EQ(Status(janela), QStringLiteral("Descontos carregados! Aguardando importação..."));
+  ASSERT_TRUE(Controle<QPushButton>(janela, "btnImportar")->isEnabled());
+  EXPECT_TRUE(caixas.empty());
+
+  Controle<QPushButton>(janela, "btnImportar")->click();
+  EXPECT_EQ(caixas, std::vector<std::string>{
+                        "Informação: Importação realizada com sucesso!\r\nTotal de descontos importados: 1"});
+  EXPECT_EQ(Status(janela), QStringLiteral("Importação concluída!"));
+  using Linha = std::vector<std::optional<std::string>>;
+  EXPECT_EQ(testsupport::Rows("select fornece_id, fabricantes_id, desconto, validade, lojas_leram, apagado, "
+                              "grupo_descfabric_id from descfabric"),
+            (std::vector<Linha>{Linha{"12", "345", "10.5000", "2099-12-31", "7", "N", "0"}}));
+
+  // Nothing is loaded now: the handler's own box, then its silent abort, which shows nothing.
+  caixas.clear();
+  Controle<QPushButton>(janela, "btnImportar")->click();
+  EXPECT_EQ(caixas, std::vector<std::string>{"Erro: Não existem descontos a serem importados! Selecione o "
+                                             "arquivo de descontos novamente."});
+}
+
+TEST_F(JanelaPrincipal, ACancelledFileDialogEmptiesTheFileBox) {
+  FileBesideExecutable ini("sistema_qel.ini", Ini(testsupport::TestServer().host, testsupport::TestServer().port));
+  TFMain janela;
+  ASSERT_TRUE(ExecutaHandler([&] { janela.FormCreate(); }));
+  janela.EdArquivoText("/anterior.csv");
+  testapp::QuandoModal([](QWidget* modal) { modal->close(); });
+  Controle<QToolButton>(janela, "btnSelArquivo")->click();
+  EXPECT_TRUE(Controle<QLineEdit>(janela, "EdArquivo")->text().isEmpty());
+  EXPECT_EQ(Status(janela), QStringLiteral("Aguardando seleção de arquivo..."));
+  EXPECT_TRUE(caixas.empty());
+}
+
+// A file that cannot be read leaves the handler and reaches the failure display.
+TEST_F(JanelaPrincipal, AFailureLeavingAHandlerIsShownUnderTheProgramTitle) {
+  FileBesideExecutable ini("sistema_qel.ini", Ini(testsupport::TestServer().host, testsupport::TestServer().port));
+  TFMain janela;
+  ASSERT_TRUE(ExecutaHandler([&] { janela.FormCreate(); }));
+  testsupport::TempDir pasta;
+  const std::string sumido = pasta.file("sumido.csv");
+  testsupport::WriteBytes(sumido, "x\r\n");
+  testapp::QuandoModal([&](QWidget* modal) {
+    auto* dialogo = qobject_cast<QFileDialog*>(modal);
+    std::filesystem::remove(sumido);  // gone between the dialog and the read
+    if (dialogo) {
+      dialogo->selectFile(QString::fromStdString(sumido));
+      QMetaObject::invokeMethod(dialogo, "accept");
+    } else {
+      modal->close();
+    }
+  });
+  Controle<QToolButton>(janela, "btnSelArquivo")->click();
+  ASSERT_EQ(caixas.size(), 1u);
+  EXPECT_EQ(caixas[0], TituloPrograma() + ": Cannot open file \"" + sumido + "\". No such file or directory.");
+  EXPECT_TRUE(janela.findChild<QPushButton*>("btnCancelar")->isEnabled());
+}
+
+}  // namespace
