@@ -53,6 +53,11 @@ void SetOptions(MYSQL* handle) {
   // No statement here loads local files; a hostile server must not be able to ask for one.
   const unsigned localInfile = 0;
   options.Set(MYSQL_OPT_LOCAL_INFILE, &localInfile, "MYSQL_OPT_LOCAL_INFILE");
+  // One connection serves the whole run: once the server is back after an outage or a
+  // KILL, the next statement reconnects instead of every later click failing. A statement
+  // whose answer was lost is not sent again: it fails, and the caller reports it.
+  const my_bool reconnect = 1;
+  options.Set(MYSQL_OPT_RECONNECT, &reconnect, "MYSQL_OPT_RECONNECT");
   // No option file is ever read: neither MYSQL_READ_DEFAULT_FILE nor _GROUP is set.
 }
 
