@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <stdexcept>
+#include <system_error>
 
 #include "tests/support/TestServer.h"
 
@@ -80,6 +81,8 @@ std::vector<std::string> ErrorFiles(const std::string& folder) {
 void RemoveErrorFiles(const std::string& folder) {
   for (const std::string& path : ErrorFiles(folder)) std::filesystem::remove_all(path);
 }
+
+std::string Reason(int error) { return std::generic_category().message(error); }
 
 WithoutPermissionOverride::WithoutPermissionOverride() {
   __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};

@@ -42,6 +42,9 @@ TDadosDescontos ConnectedState();
 std::vector<std::string> ErrorFiles(const std::string& folder);
 void RemoveErrorFiles(const std::string& folder);
 
+// The system's reason for an error number as it words it, in the process's locale.
+std::string Reason(int error);
+
 // Root passes every permission check. While this lives, the calling thread has no
 // CAP_DAC_OVERRIDE nor CAP_DAC_READ_SEARCH in effect, so mode bits stop it as anyone.
 class WithoutPermissionOverride {
