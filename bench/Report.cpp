@@ -20,6 +20,7 @@ struct Summary {
   const SizeRuns* runs;
   double loadOursUs, loadFloorUs, loadRatio;
   double importOursUs, importFloorUs, importRatio;
+  double loadOursCpuUs, loadFloorCpuUs, importOursCpuUs, importFloorCpuUs;
   int64_t loadBaseKb, loadPeakKb, importBaseKb, importPeakKb;
 };
 
@@ -47,6 +48,8 @@ Summary Summarize(const SizeRuns& runs) {
           Ratio(runs.loadOursNs, runs.loadFloorNs),
           PerUnitUs(runs.importOursNs, runs.rows), PerUnitUs(runs.importFloorNs, runs.rows),
           Ratio(runs.importOursNs, runs.importFloorNs),
+          PerUnitUs(runs.loadOursCpuNs, runs.lines), PerUnitUs(runs.loadFloorCpuNs, runs.lines),
+          PerUnitUs(runs.importOursCpuNs, runs.rows), PerUnitUs(runs.importFloorCpuNs, runs.rows),
           Median(runs.loadBaseKb), Max(runs.loadPeakKb), Median(runs.importBaseKb), Max(runs.importPeakKb)};
 }
 
@@ -106,8 +109,8 @@ void WriteReport(std::ostream& out, const RunSetting& setting, const std::vector
   }
 
   out << "\nQuiravel benchmark: MariaDB " << setting.server << " on loopback TCP, " << setting.ids
-      << " suppliers and manufacturers, " << setting.cores << " cores; medians of the repetitions,\n"
-         "ratios of ours and the floor run back to back; machine load average "
+      << " suppliers and manufacturers, " << setting.cores << " cores, " << setting.placement
+      << ";\nmedians of the repetitions, ratios of ours and the floor run back to back; machine load average "
       << Fixed(setting.loadAverageBefore, 1) << " before, " << Fixed(setting.loadAverageAfter, 1) << " after\n";
   if (std::max(setting.loadAverageBefore, setting.loadAverageAfter) > setting.cores)
     out << "(other work shared the machine: the times are noisy, the ratios less so)\n";
@@ -123,6 +126,13 @@ void WriteReport(std::ostream& out, const RunSetting& setting, const std::vector
                   Mb(s.importPeakKb).c_str());
     out << line;
   }
+  out << "\nthe client's own processor time within those times:\n";
+  for (const Summary& s : summaries) {
+    char line[256];
+    std::snprintf(line, sizeof line, "%8d              | %18.2f %6.2f        | %18.2f %6.2f\n", s.runs->lines,
+                  s.loadOursCpuUs, s.loadFloorCpuUs, s.importOursCpuUs, s.importFloorCpuUs);
+    out << line;
+  }
   if (growth)
     out << "\nload memory over its start (" << Mb(growth->from->loadBaseKb) << " MB): "
         << Mb(growth->from->loadPeakKb - growth->from->loadBaseKb) << " MB at " << growth->from->runs->lines
@@ -131,7 +141,7 @@ void WriteReport(std::ostream& out, const RunSetting& setting, const std::vector
         << Fixed(growth->linesFactor, 0) << " the lines\n";
   if (gaugeWithUs)
     out << "gauge over " << gauge->steps << " advances: " << Fixed(*gaugeWithUs, 3) << " us/step shown, "
-        << Fixed(*gaugeWithoutUs, 3) << " us/step without\n";
+        << Fixed(*gaugeWithoutUs, 3) << " us/step without (" << gauge->paints << " paints)\n";
 
   std::vector<Verdict> verdicts;
   for (const Summary& s : summaries) {
@@ -152,14 +162,14 @@ void WriteReport(std::ostream& out, const RunSetting& setting, const std::vector
     verdicts.push_back({"load memory grows at most linearly", "x" + Fixed(growth->factor, 2) + " for x" +
                         Fixed(growth->linesFactor, 0), growth->factor <= growth->linesFactor * kLinearSlack});
   if (gaugeShare)
-    verdicts.push_back({"gauge adds < 5% to a load of " + std::to_string(summaries.back().runs->lines) + " lines",
+    verdicts.push_back({"gauge adds < 5% to a load of " + std::to_string(gauge->steps) + " lines",
                         Fixed(*gaugeShare * 100.0, 2) + "%", *gaugeShare < kMaxGaugeShare});
   if (!verdicts.empty()) out << "\n";
   for (const Verdict& v : verdicts) out << (v.holds ? "  holds   " : "  MISSES  ") << v.what << ": " << v.figure << "\n";
 
   std::ostringstream json;
   json << "{\"server\":\"" << setting.server << "\",\"ids\":" << setting.ids << ",\"cores\":" << setting.cores
-       << ",\"load_average\":[" << Fixed(setting.loadAverageBefore, 2) << "," << Fixed(setting.loadAverageAfter, 2)
+       << ",\"placement\":\"" << setting.placement << "\",\"load_average\":[" << Fixed(setting.loadAverageBefore, 2) << "," << Fixed(setting.loadAverageAfter, 2)
        << "],\"sizes\":[";
   for (std::size_t i = 0; i < summaries.size(); ++i) {
     const Summary& s = summaries[i];
@@ -167,8 +177,12 @@ void WriteReport(std::ostream& out, const RunSetting& setting, const std::vector
          << ",\"reps\":" << s.runs->loadOursNs.size()
          << ",\"load\":{\"ours_us_per_line\":" << Fixed(s.loadOursUs, 3)
          << ",\"floor_us_per_line\":" << Fixed(s.loadFloorUs, 3) << ",\"ratio\":" << Fixed(s.loadRatio, 4)
+         << ",\"ours_cpu_us_per_line\":" << Fixed(s.loadOursCpuUs, 3)
+         << ",\"floor_cpu_us_per_line\":" << Fixed(s.loadFloorCpuUs, 3)
          << "},\"import\":{\"ours_us_per_row\":" << Fixed(s.importOursUs, 3)
          << ",\"floor_us_per_row\":" << Fixed(s.importFloorUs, 3) << ",\"ratio\":" << Fixed(s.importRatio, 4)
+         << ",\"ours_cpu_us_per_row\":" << Fixed(s.importOursCpuUs, 3)
+         << ",\"floor_cpu_us_per_row\":" << Fixed(s.importFloorCpuUs, 3)
          << "},\"memory_kb\":{\"load_base\":" << s.loadBaseKb << ",\"load_peak\":" << s.loadPeakKb
          << ",\"import_base\":" << s.importBaseKb << ",\"import_peak\":" << s.importPeakKb << "}}";
   }
@@ -179,7 +193,7 @@ void WriteReport(std::ostream& out, const RunSetting& setting, const std::vector
          << ",\"lines_factor\":" << Fixed(growth->linesFactor, 3) << "}";
   if (gaugeWithUs) {
     json << ",\"gauge\":{\"steps\":" << gauge->steps << ",\"with_us_per_step\":" << Fixed(*gaugeWithUs, 4)
-         << ",\"without_us_per_step\":" << Fixed(*gaugeWithoutUs, 4);
+         << ",\"without_us_per_step\":" << Fixed(*gaugeWithoutUs, 4) << ",\"paints\":" << gauge->paints;
     if (gaugeShare) json << ",\"share_of_load\":" << Fixed(*gaugeShare, 4);
     json << "}";
   }

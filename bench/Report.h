@@ -14,11 +14,13 @@ struct SizeRuns {
   int32_t lines = 0;
   int32_t rows = 0;
   std::vector<int64_t> loadOursNs, loadFloorNs, importOursNs, importFloorNs;
+  std::vector<int64_t> loadOursCpuNs, loadFloorCpuNs, importOursCpuNs, importFloorCpuNs;  // the client's own
   std::vector<int64_t> loadBaseKb, loadPeakKb, importBaseKb, importPeakKb;
 };
 
 struct GaugeRuns {
   int32_t steps = 0;
+  int64_t paints = 0;  // of one repetition: the gauge skips a repaint that draws the same bar
   std::vector<int64_t> withNs, withoutNs;
 };
 
@@ -28,6 +30,7 @@ struct RunSetting {
   unsigned cores = 0;
   double loadAverageBefore = 0;  // 1-minute averages: above the cores, other work shared the machine
   double loadAverageAfter = 0;
+  std::string placement;  // where client and server ran
 };
 
 // The 1-minute load average of the machine; 0 where it cannot be read.

@@ -3,15 +3,20 @@
 // a table, the verdicts and one JSON line; it reports and never fails on a slow figure.
 //
 //   quiravel_bench [--db DIR] [--lines 1000,10000,100000] [--reps 5] [--large-reps 3]
-//                  [--gauge-steps 100000] [--ids 5000]
+//                  [--gauge-steps 100000] [--ids 5000] [--keep] [--no-pin]
 //
 // DIR holds the server.env of a server started by scripts/mariadb-local (default: the
 // folder in QUIRAVEL_TEST_DB). The tables fornece, fabricantes and descfabric of its
-// database are emptied and filled; they are left empty.
+// database are emptied and filled; they are left empty, unless --keep leaves them filled
+// and the generated files in bench-work/ beside the executable, for a profiler to replay
+// one measurement: quiravel_bench --child load|import --db DIR --file bench-work/10000.csv
+// The benchmark and the server share one processor while it runs (SharedProcessor.h);
+// --no-pin leaves the placement to the scheduler.
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
 #include <map>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <thread>
@@ -22,6 +27,7 @@
 #include "bench/Measurements.h"
 #include "bench/PlainClient.h"
 #include "bench/Report.h"
+#include "bench/SharedProcessor.h"
 #include "bench/StatementCapture.h"
 #include "bench/StatementFile.h"
 #include "runtime/Paths.h"
@@ -40,6 +46,8 @@ struct Options {
   int largeReps = 3;
   int32_t gaugeSteps = 100000;
   int32_t ids = 5000;
+  bool keep = false;
+  bool pin = true;
 };
 
 int32_t Number(const std::string& text, const std::string& option) {
@@ -55,10 +63,11 @@ int32_t Number(const std::string& text, const std::string& option) {
 
 std::map<std::string, std::string> ParseArguments(int argc, char** argv, int first) {
   std::map<std::string, std::string> given;
-  for (int i = first; i < argc; i += 2) {
+  for (int i = first; i < argc; ++i) {
     const std::string option = argv[i];
-    if (option.rfind("--", 0) != 0 || i + 1 >= argc) throw std::runtime_error("unexpected argument " + option);
-    given[option] = argv[i + 1];
+    if (option.rfind("--", 0) != 0) throw std::runtime_error("unexpected argument " + option);
+    const bool flag = i + 1 >= argc || std::string(argv[i + 1]).rfind("--", 0) == 0;
+    given[option] = flag ? "" : argv[++i];
   }
   return given;
 }
@@ -80,6 +89,8 @@ Options ReadOptions(const std::map<std::string, std::string>& given) {
     else if (option == "--large-reps") options.largeReps = Number(value, option);
     else if (option == "--gauge-steps") options.gaugeSteps = Number(value, option);
     else if (option == "--ids") options.ids = Number(value, option);
+    else if (option == "--keep") options.keep = true;
+    else if (option == "--no-pin") options.pin = false;
     else throw std::runtime_error("unknown option " + option);
   }
   if (options.db.empty()) throw std::runtime_error("no server: give --db DIR or set QUIRAVEL_TEST_DB");
@@ -116,6 +127,12 @@ class Bench {
 
   int Run() {
     const double loadAverageBefore = LoadAverage();
+    std::optional<SharedProcessor> shared;
+    if (options_.pin) shared.emplace(options_.db + "/mysqld.pid");
+    std::string placement = "placed by the scheduler";
+    if (shared)
+      placement = (shared->pinned() ? "client and server on processor " : "client (not the server) on processor ") +
+                  std::to_string(shared->processor());
     WriteSettingsFile();
     RemoveErrorFiles();
     std::cerr << "filling fornece and fabricantes with " << options_.ids << " ids each\n";
@@ -125,12 +142,15 @@ class Bench {
     for (int32_t lines : options_.sizes) sizes.push_back(MeasureSize(lines));
     const GaugeRuns gauge = MeasureGaugeRuns();
 
-    for (const std::string& sql : CleanupStatements()) admin_.Run(sql);
     RemoveErrorFiles();
-    std::filesystem::remove_all(work_);
+    if (!options_.keep) {
+      for (const std::string& sql : CleanupStatements()) admin_.Run(sql);
+      std::filesystem::remove_all(work_);
+    }
 
+    shared.reset();
     RunSetting setting{admin_.ServerVersion(), options_.ids, std::thread::hardware_concurrency(),
-                       loadAverageBefore, LoadAverage()};
+                       loadAverageBefore, LoadAverage(), placement};
     WriteReport(std::cout, setting, sizes, gauge);
     return 0;
   }
@@ -157,10 +177,13 @@ class Bench {
           Expect(FigureOf(load, "rows"), files.facts.rows, "rows loaded");
           Expect(FigureOf(load, "entries"), files.facts.entries, "error entries");
           runs.loadOursNs.push_back(FigureOf(load, "elapsed_ns"));
+          runs.loadOursCpuNs.push_back(FigureOf(load, "cpu_ns"));
           runs.loadBaseKb.push_back(FigureOf(load, "base_kb"));
           runs.loadPeakKb.push_back(FigureOf(load, "peak_kb"));
         } else {
-          runs.loadFloorNs.push_back(FloorRun(files.lookups, files.facts.lookups));
+          const Figures floor = FloorRun(files.lookups, files.facts.lookups);
+          runs.loadFloorNs.push_back(FigureOf(floor, "elapsed_ns"));
+          runs.loadFloorCpuNs.push_back(FigureOf(floor, "cpu_ns"));
         }
       }
     }
@@ -172,10 +195,13 @@ class Bench {
           RemoveErrorFiles();
           Expect(FigureOf(import, "rows"), files.facts.rows, "rows imported");
           runs.importOursNs.push_back(FigureOf(import, "elapsed_ns"));
+          runs.importOursCpuNs.push_back(FigureOf(import, "cpu_ns"));
           runs.importBaseKb.push_back(FigureOf(import, "base_kb"));
           runs.importPeakKb.push_back(FigureOf(import, "peak_kb"));
         } else {
-          runs.importFloorNs.push_back(FloorRun(files.replaces, files.facts.rows));
+          const Figures floor = FloorRun(files.replaces, files.facts.rows);
+          runs.importFloorNs.push_back(FigureOf(floor, "elapsed_ns"));
+          runs.importFloorCpuNs.push_back(FigureOf(floor, "cpu_ns"));
         }
         Expect(admin_.Count("select count(*) from descfabric"), files.facts.distinctPairs, "rows of descfabric");
       }
@@ -183,10 +209,10 @@ class Bench {
     return runs;
   }
 
-  int64_t FloorRun(const std::string& statements, int64_t wanted) {
-    const Figures floor = RunChild({"--child", "floor", "--db", options_.db, "--statements", statements});
+  Figures FloorRun(const std::string& statements, int64_t wanted) {
+    Figures floor = RunChild({"--child", "floor", "--db", options_.db, "--statements", statements});
     Expect(FigureOf(floor, "statements"), wanted, "floor statements");
-    return FigureOf(floor, "elapsed_ns");
+    return floor;
   }
 
   // Writes the discount file and, from one untimed load and import through the real code,
@@ -233,6 +259,7 @@ class Bench {
       const Figures figures = RunChild({"--child", "gauge", "--steps", std::to_string(options_.gaugeSteps)});
       gauge.withNs.push_back(FigureOf(figures, "with_ns"));
       gauge.withoutNs.push_back(FigureOf(figures, "without_ns"));
+      gauge.paints = FigureOf(figures, "paints");
     }
     return gauge;
   }
