@@ -2,7 +2,7 @@
 // statements sent by a bare client loop), their peak memory and the gauge's cost. Prints
 // a table, the verdicts and one JSON line; it reports and never fails on a slow figure.
 //
-//   quiravel_bench [--db DIR] [--lines 1000,10000,100000] [--reps 5] [--large-reps 3]
+//   quiravel_bench [--db DIR] [--lines 1000,10000,100000] [--reps 7] [--large-reps 5]
 //                  [--gauge-steps 100000] [--ids 5000] [--keep] [--no-pin]
 //
 // DIR holds the server.env of a server started by scripts/mariadb-local (default: the
@@ -42,8 +42,8 @@ constexpr int32_t kLargeFromLines = 100000;  // sizes that take --large-reps
 struct Options {
   std::string db;
   std::vector<int32_t> sizes{1000, 10000, 100000};
-  int reps = 5;
-  int largeReps = 3;
+  int reps = 7;
+  int largeReps = 5;
   int32_t gaugeSteps = 100000;
   int32_t ids = 5000;
   bool keep = false;
