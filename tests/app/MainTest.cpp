@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -84,7 +85,13 @@ TEST_F(JanelaPrincipal, StartsConnectedAndWaitingForAFile) {
   janela.show();
   QApplication::processEvents();
   EXPECT_EQ(QApplication::focusWidget(), Controle<QPushButton>(janela, "btnCancelar"));
-  EXPECT_EQ(Controle<QPushButton>(janela, "btnCancelar")->nextInFocusChain(), edArquivo);
+  // Tab runs btnCancelar, EdArquivo and round again: btnImportar is disabled and the file
+  // button takes no focus.
+  for (QWidget* proximo : std::vector<QWidget*>{edArquivo, Controle<QPushButton>(janela, "btnCancelar")}) {
+    QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
+    QApplication::sendEvent(QApplication::focusWidget(), &tab);
+    EXPECT_EQ(QApplication::focusWidget(), proximo);
+  }
   Controle<QPushButton>(janela, "btnCancelar")->click();
   EXPECT_FALSE(janela.isVisible());
 }
@@ -94,13 +101,19 @@ TEST_F(JanelaPrincipal, AServerThatCannotBeReachedShowsOneBoxAndEndsTheProgram) 
   FileBesideExecutable ini("sistema_qel.ini", Ini("127.0.0.1", porta));
   TFMain janela;
   EXPECT_FALSE(ExecutaHandler([&] { janela.FormCreate(); }));
-  EXPECT_EQ(caixas, std::vector<std::string>{
-                        "Erro: Erro ao conectar no banco de dados!\r\nCan't connect to MySQL server on '127.0.0.1' (111)"});
+  // The reason's number after the host is the client library's; the rest is the window's.
+  ASSERT_EQ(caixas.size(), 1u);
+  const std::string esperado = "Erro: Erro ao conectar no banco de dados!\r\nCan't connect to MySQL server on '127.0.0.1' (";
+  EXPECT_EQ(caixas[0].substr(0, esperado.size()), esperado);
+  EXPECT_EQ(caixas[0].back(), ')');
   EXPECT_EQ(janela.Dados().oConexao, nullptr);
   EXPECT_EQ(Status(janela), QString());
 
   // The end was asked for before the event loop runs: it stops at once with status 1.
-  QTimer::singleShot(5000, [] { QCoreApplication::exit(99); });
+  QTimer salvaguarda;  // dies with the test, so it cannot end a later test's loop
+  salvaguarda.setSingleShot(true);
+  QObject::connect(&salvaguarda, &QTimer::timeout, [] { QCoreApplication::exit(99); });
+  salvaguarda.start(5000);
   EXPECT_EQ(QApplication::exec(), 1);
   EXPECT_EQ(caixas.size(), 1u);
 }
@@ -175,13 +188,13 @@ TEST_F(JanelaPrincipal, AFailureLeavingAHandlerIsShownUnderTheProgramTitle) {
   testsupport::WriteBytes(sumido, "x\r\n");
   testapp::QuandoModal([&](QWidget* modal) {
     auto* dialogo = qobject_cast<QFileDialog*>(modal);
-    std::filesystem::remove(sumido);  // gone between the dialog and the read
     if (dialogo) {
       dialogo->selectFile(QString::fromStdString(sumido));
       QMetaObject::invokeMethod(dialogo, "accept");
     } else {
       modal->close();
     }
+    std::filesystem::remove(sumido);  // gone between the dialog and the read
   });
   Controle<QToolButton>(janela, "btnSelArquivo")->click();
   ASSERT_EQ(caixas.size(), 1u);
