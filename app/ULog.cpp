@@ -1,5 +1,7 @@
 #include "app/ULog.h"
 
+#include <algorithm>
+
 #include <QFileDialog>
 #include <QFrame>
 #include <QKeyEvent>
@@ -69,7 +71,8 @@ TFLog::TFLog(const runtime::LineList& lista) : QDialog(nullptr) {
   titulo.setBold(true);
   titulo.setItalic(true);
   Label1->setFont(titulo);
-  Label1->setGeometry(5, 3, 146, 28);
+  // A substitute for Arial may run wider; the title must not be cut off.
+  Label1->setGeometry(5, 3, std::max(146, Label1->sizeHint().width()), 28);
 
   oMemo = new QPlainTextEdit(this);
   oMemo->setObjectName(QStringLiteral("oMemo"));

@@ -2,7 +2,7 @@
 # Usage: quiravel_install_deps [extra packages...]
 quiravel_install_deps() {
   local wanted=(cmake make g++ libgtest-dev libgmock-dev qt6-base-dev qt6-translations-l10n
-                libmariadb-dev mariadb-server locales "$@")
+                libmariadb-dev mariadb-server locales fonts-liberation "$@")
   local missing=() p
   for p in "${wanted[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
