@@ -1,16 +1,12 @@
 #include "runtime/ProfileFile.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <algorithm>
 #include <array>
-#include <cerrno>
+#include <chrono>
 #include <optional>
 #include <string_view>
 
 #include "runtime/Cp1252.h"
+#include "runtime/FileHeadCache.h"
 #include "runtime/LineList.h"
 
 namespace runtime {
@@ -21,28 +17,8 @@ namespace {
 constexpr size_t kMaxBytesRead = 4 * 1024 * 1024;
 constexpr size_t kMaxValueLength = 2047;
 constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
-
-// The bytes of a regular file, up to the limit; nothing for anything else.
-std::string ReadHead(const std::string& path) {
-  // Non-blocking, so that a FIFO in the file's place cannot stall the program.
-  int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return {};
-  std::string bytes;
-  struct stat info {};
-  if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
-    bytes.resize(std::min(size_t(info.st_size), kMaxBytesRead));
-    size_t done = 0;
-    while (done < bytes.size()) {
-      ssize_t n = read(fd, bytes.data() + done, bytes.size() - done);
-      if (n < 0 && errno == EINTR) continue;
-      if (n <= 0) break;
-      done += size_t(n);
-    }
-    bytes.resize(done);
-  }
-  close(fd);
-  return bytes;
-}
+// Well above the coarseness of any file system's timestamps (FAT's two seconds included).
+constexpr std::chrono::seconds kSettleTime{3};
 
 // Names match regardless of case, letters with accents included (Windows-1252 pairs).
 constexpr std::array<unsigned char, 256> MakeCaseFold() {
@@ -82,11 +58,16 @@ std::string_view Unquoted(std::string_view value) {
 
 std::string ReadProfileString(const std::string& path, const std::string& section,
                               const std::string& key, const std::string& fallback) {
-  std::string bytes = ReadHead(path);
+  // The import run reads the branch code for every row; the file changes seldom.
+  thread_local FileHeadCache files(kSettleTime, kMaxBytesRead);
+  std::string_view bytes = files.Bytes(path);
+  std::string fromUtf8;
   // A file saved by a modern editor may be UTF-8 with its mark; Windows reads those too.
   // Brought to the program's character set, it reads like any other.
-  if (std::string_view(bytes).starts_with(kUtf8Mark))
-    bytes = Utf8ToCp1252(std::string_view(bytes).substr(kUtf8Mark.size()));
+  if (bytes.starts_with(kUtf8Mark)) {
+    fromUtf8 = Utf8ToCp1252(bytes.substr(kUtf8Mark.size()));
+    bytes = fromUtf8;
+  }
   const std::string wantedSection = Utf8ToCp1252(section);
   const std::string wantedKey = Utf8ToCp1252(key);
 
