@@ -97,8 +97,21 @@ st_mysql* OpenHandle(const Connection& connection) {
   return connection.handle();
 }
 
-std::string Connection::Escape(std::string_view text) const {
+std::string Connection::Escape(std::string_view text, char quote) const {
   MYSQL* handle = OpenHandle(*this);
+  unsigned int status = 0;
+  mariadb_get_infov(handle, MARIADB_CONNECTION_SERVER_STATUS, &status);
+  if (status & SERVER_STATUS_NO_BACKSLASH_ESCAPES) {
+    // Backslashes are plain characters in this mode and the client library doubles only "'",
+    // which would leave a literal quoted with '"' open: the enclosing quote is the one to double.
+    std::string doubled;
+    doubled.reserve(text.size() + 8);
+    for (const char c : text) {
+      doubled += c;
+      if (c == quote) doubled += c;
+    }
+    return doubled;
+  }
   std::string escaped(text.size() * 2 + 1, '\0');
   const unsigned long length =
       mysql_real_escape_string(handle, escaped.data(), text.data(), static_cast<unsigned long>(text.size()));

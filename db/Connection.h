@@ -31,8 +31,9 @@ class Connection {
   // For the rest of db/ only.
   st_mysql* handle() const noexcept { return handle_.get(); }
 
-  // The text escaped for a quoted literal on this connection (mysql_real_escape_string).
-  std::string Escape(std::string_view text) const;
+  // The text escaped for a literal enclosed in `quote` on this connection, in the server's
+  // current sql_mode (with or without backslash escapes).
+  std::string Escape(std::string_view text, char quote = '\'') const;
 
  private:
   struct Closer {

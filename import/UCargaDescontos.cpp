@@ -94,7 +94,7 @@ int32_t ComoId(const runtime::Value& valor) {
 int32_t BuscaId(TDadosDescontos& dados, const std::string& consulta, const std::string& cnpj) {
   if (!dados.oConexao) throw runtime::Failure("Sem conexão com o banco de dados");
   db::Connection& conexao = *dados.oConexao;
-  const std::string sql = consulta + " where cgc = \"" + conexao.Escape(cnpj) + "\" and apagado = \"N\"";
+  const std::string sql = consulta + " where cgc = \"" + conexao.Escape(cnpj, '"') + "\" and apagado = \"N\"";
   return ComoId(TDao::BuscaValor(conexao, sql, runtime::Value{int64_t{0}}, true));
 }
 

@@ -159,4 +159,25 @@ TEST(Connection, EscapeForQuotedLiterals) {
   }
 }
 
+// Some servers run with NO_BACKSLASH_ESCAPES in sql_mode; a literal built with Escape must
+// still hold exactly its text, whichever quote encloses it.
+TEST(Connection, EscapedTextReadsBackInEitherQuoteAndMode) {
+  auto connection = testsupport::ConnectTest();
+  const std::string texts[] = {
+      "it's", "say \"hi\"", "\"; drop table fornece; -- ", "c:\\temp\\", "\\\"", "a'\"'\"b",
+      std::string("nul\0byte", 8), "a\r\nb", "ação"};
+  for (const char* mode : {"''", "'NO_BACKSLASH_ESCAPES'"}) {
+    SCOPED_TRACE(mode);
+    db::Query(*connection, std::string("set session sql_mode = ") + mode).Open();
+    for (const std::string& text : texts) {
+      SCOPED_TRACE(text);
+      db::Query query(*connection, "select \"" + connection->Escape(text, '"') + "\" as d, '" +
+                                       connection->Escape(text) + "' as s");
+      query.Open();
+      EXPECT_EQ(query.FieldAsText("d"), text);
+      EXPECT_EQ(query.FieldAsText("s"), text);
+    }
+  }
+}
+
 }  // namespace
