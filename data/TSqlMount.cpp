@@ -85,6 +85,21 @@ runtime::LineList TSqlMount::MontaUpdate() const {
   return linhas;
 }
 
+bool TSqlMount::MontadaServe() const {
+  return montada_ && montada_->tipo == SQLMountType && montada_->tabela == Tabela && montada_->condicao == Condicao &&
+         montada_->campos == Campos && montada_->valores == Valores;
+}
+
+std::shared_ptr<const db::StatementText> TSqlMount::Instrucao() const {
+  // Built once for the import run's first row and compared for every other: the search for
+  // placeholders and the line list cost more than the rest of a row's work in the client.
+  if (!MontadaServe()) {
+    auto instrucao = std::make_shared<const db::StatementText>(runtime::TextOf(GetSQL()));
+    montada_ = Montada{SQLMountType, Tabela, Condicao, Campos, Valores, std::move(instrucao)};
+  }
+  return montada_->instrucao;
+}
+
 const std::vector<db::Param>& TSqlMount::GetParams() {
   ParamsBanco = Params;
   return ParamsBanco;

@@ -123,8 +123,7 @@ runtime::Value TDao::BuscaValor(db::Connection& conexao, const std::string& sql,
 
 int32_t TDao::Executa(db::Connection& conexao, TSqlMount& sql, bool levantaErro) {
   // Failures of the builder and of filling the command are the system's own: they pass.
-  const runtime::LineList linhas = sql.GetSQL();
-  db::Command comando(conexao, runtime::TextOf(linhas));
+  db::Command comando(conexao, sql.Instrucao());
   comando.AssignParams(sql.GetParams());
   try {
     comando.Execute();

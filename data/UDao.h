@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -43,6 +44,10 @@ class TSqlMount {
   // then "SQLMountType inválido." for a kind outside 0..2.
   runtime::LineList GetSQL() const;
 
+  // GetSQL's text form with its placeholders found; the same object again as long as the
+  // kind, Tabela, Condicao, Campos and Valores are what they were. Throws as GetSQL.
+  std::shared_ptr<const db::StatementText> Instrucao() const;
+
   // ParamsBanco rebuilt from Params.
   const std::vector<db::Param>& GetParams();
 
@@ -58,8 +63,23 @@ class TSqlMount {
   runtime::LineList Valores;  // name=expression overrides
 
  private:
+  // A statement built, with everything its text depends on.
+  struct Montada {
+    TSQLMountType tipo;
+    std::string tabela;
+    std::string condicao;
+    runtime::LineList campos;
+    runtime::LineList valores;
+    std::shared_ptr<const db::StatementText> instrucao;
+  };
+
   runtime::LineList MontaInsert() const;
   runtime::LineList MontaUpdate() const;
+  bool MontadaServe() const;
+
+  // The fields are public and may change at any time, so what it was built from is
+  // compared at every use instead of being invalidated by the setters.
+  mutable std::optional<Montada> montada_;
 };
 
 // Data access: class operations only. Failures of db/ come out as runtime::Failure with
@@ -87,6 +107,6 @@ class TDao {
   static runtime::Value BuscaValor(db::Connection& conexao, const std::string& sql,
                                    const runtime::Value& padrao, bool levantaErro);
   // Affected rows, or -1 after a failed execution without levantaErro. GetSQL failures
-  // pass through whatever the flag.
+  // pass through whatever the flag. A new command each time, over the builder's text.
   static int32_t Executa(db::Connection& conexao, TSqlMount& sql, bool levantaErro);
 };

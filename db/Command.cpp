@@ -16,31 +16,6 @@
 namespace db {
 namespace {
 
-bool IsNameChar(char c) {
-  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
-}
-
-// Where a quoted text that opens at `start` ends (one past its closing quote, or the end).
-// A doubled quote needs no rule: it closes the text and at once opens the next one.
-std::size_t EndOfQuoted(std::string_view text, std::size_t start) {
-  const char quote = text[start];
-  for (std::size_t i = start + 1; i < text.size(); ++i) {
-    if (text[i] == '\\' && quote != '`') ++i;  // identifiers know no backslash escapes
-    else if (text[i] == quote) return i + 1;
-  }
-  return text.size();
-}
-
-std::size_t EndOfLine(std::string_view text, std::size_t start) {
-  const std::size_t lineFeed = text.find('\n', start);
-  return lineFeed == std::string_view::npos ? text.size() : lineFeed + 1;
-}
-
-std::size_t EndOfBlockComment(std::string_view text, std::size_t start) {
-  const std::size_t close = text.find("*/", start + 2);
-  return close == std::string_view::npos ? text.size() : close + 2;
-}
-
 std::string DecimalText(int64_t number) { return std::to_string(number); }
 
 std::string DateText(const runtime::DateTime& value) {
@@ -101,33 +76,6 @@ std::string DateLiteral(const runtime::Value& value) {
 
 }  // namespace
 
-std::vector<Placeholder> FindPlaceholders(std::string_view text) {
-  std::vector<Placeholder> found;
-  std::size_t i = 0;
-  while (i < text.size()) {
-    const char c = text[i];
-    const char next = i + 1 < text.size() ? text[i + 1] : '\0';
-    if (c == '\'' || c == '"' || c == '`') {
-      i = EndOfQuoted(text, i);
-    } else if (c == '#' || (c == '-' && next == '-' && i + 2 < text.size() &&
-                            static_cast<unsigned char>(text[i + 2]) <= ' ')) {
-      i = EndOfLine(text, i);
-    } else if (c == '/' && next == '*') {
-      i = EndOfBlockComment(text, i);
-    } else if (c == ':' && next == ':') {
-      i += 2;  // "::" is a colon of the statement itself, never the start of a name
-    } else if (c == ':' && IsNameChar(next)) {
-      std::size_t end = i + 1;
-      while (end < text.size() && IsNameChar(text[end])) ++end;
-      found.push_back({std::string(text.substr(i + 1, end - i - 1)), i, end - i});
-      i = end;
-    } else {
-      ++i;
-    }
-  }
-  return found;
-}
-
 std::string CurrencyLiteral(runtime::Currency value) {
   // Unsigned, so that the magnitude of INT64_MIN is representable.
   const uint64_t magnitude = value.ticks < 0 ? 0 - static_cast<uint64_t>(value.ticks) : value.ticks;
@@ -157,36 +105,47 @@ std::string Literal(runtime::FieldType type, const runtime::Value& value,
 }
 
 Command::Command(Connection& connection, std::string text)
-    : connection_(&connection), text_(std::move(text)), placeholders_(FindPlaceholders(text_)) {
-  params_.reserve(placeholders_.size());
-  for (const Placeholder& placeholder : placeholders_) params_.push_back({placeholder.name, {}, {}});
+    : Command(connection, std::make_shared<const StatementText>(std::move(text))) {}
+
+Command::Command(Connection& connection, std::shared_ptr<const StatementText> statement)
+    : connection_(&connection), statement_(std::move(statement)) {
+  if (!statement_) throw Error("The command has no statement text", 0);
+  arguments_.resize(statement_->Placeholders().size());
+}
+
+std::vector<Param> Command::Params() const {
+  std::vector<Param> params;
+  params.reserve(arguments_.size());
+  for (std::size_t p = 0; p < arguments_.size(); ++p)
+    params.push_back({statement_->Placeholders()[p].name, arguments_[p].type, arguments_[p].value});
+  return params;
 }
 
 void Command::AssignParams(const std::vector<Param>& given) {
+  const std::vector<Placeholder>& placeholders = statement_->Placeholders();
   for (const Param& param : given) {
-    for (Param& own : params_) {
-      if (!SameName(own.name, param.name)) continue;
-      own.type = param.type;
-      own.value = param.value;
+    for (std::size_t p = 0; p < placeholders.size(); ++p) {
+      if (!SameName(placeholders[p].name, param.name)) continue;
+      arguments_[p].type = param.type;
+      arguments_[p].value = param.value;
       break;
     }
   }
 }
 
 std::string Command::RenderedText() const {
-  std::size_t end = text_.size();
-  while (end > 0 && static_cast<unsigned char>(text_[end - 1]) <= ' ') --end;
-  const auto escape = [this](std::string_view text) { return connection_->Escape(text); };
+  const std::string& text = statement_->Text();
+  const std::vector<Placeholder>& placeholders = statement_->Placeholders();
+  const auto escape = [this](std::string_view unescaped) { return connection_->Escape(unescaped); };
 
   std::string rendered;
   std::size_t copied = 0;
-  for (std::size_t p = 0; p < placeholders_.size(); ++p) {
-    const Placeholder& placeholder = placeholders_[p];
-    rendered.append(text_, copied, placeholder.offset - copied);
-    rendered += Literal(params_[p].type, params_[p].value, escape);
-    copied = placeholder.offset + placeholder.length;
+  for (std::size_t p = 0; p < placeholders.size(); ++p) {
+    rendered.append(text, copied, placeholders[p].offset - copied);
+    rendered += Literal(arguments_[p].type, arguments_[p].value, escape);
+    copied = placeholders[p].offset + placeholders[p].length;
   }
-  rendered.append(text_, copied, end - copied);
+  rendered.append(text, copied, statement_->SentLength() - copied);
   return rendered;
 }
 

@@ -3,10 +3,12 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "db/StatementText.h"
 #include "runtime/Value.h"
 
 namespace db {
@@ -18,18 +20,6 @@ struct Param {
   runtime::FieldType type = runtime::FieldType::Unknown;
   runtime::Value value;
 };
-
-// Where a ":name" placeholder stands in a statement text.
-struct Placeholder {
-  std::string name;
-  std::size_t offset = 0;  // of the colon
-  std::size_t length = 0;  // colon and name
-};
-
-// Placeholders are a colon directly followed by a name (letters, digits, "_"), outside
-// '...', "..." and `...` strings and outside "-- ", "#" and "/* */" comments. "::" is the
-// statement's own colon pair and starts no placeholder.
-std::vector<Placeholder> FindPlaceholders(std::string_view text);
 
 // The literal the server receives for a value of a field type; the inside of a quoted
 // text literal comes from escapeText. Null or empty gives NULL. Throws runtime::Failure
@@ -46,8 +36,11 @@ std::string CurrencyLiteral(runtime::Currency value);
 class Command {
  public:
   Command(Connection& connection, std::string text);
+  // A text whose placeholders were already found, shared with the commands before it.
+  Command(Connection& connection, std::shared_ptr<const StatementText> statement);
 
-  const std::vector<Param>& Params() const noexcept { return params_; }
+  // One per placeholder, in text order.
+  std::vector<Param> Params() const;
 
   // Each given parameter sets the first parameter of the same name (case ignored);
   // names not in the text are ignored.
@@ -62,10 +55,15 @@ class Command {
   int64_t AffectedRows() const noexcept { return affected_; }
 
  private:
+  // What a placeholder receives; its name is the statement's.
+  struct Argument {
+    runtime::FieldType type = runtime::FieldType::Unknown;
+    runtime::Value value;
+  };
+
   Connection* connection_;
-  std::string text_;
-  std::vector<Placeholder> placeholders_;
-  std::vector<Param> params_;
+  std::shared_ptr<const StatementText> statement_;
+  std::vector<Argument> arguments_;
   int64_t affected_ = 0;
 };
 

@@ -204,4 +204,78 @@ TEST(TSqlMount, GetParamsRebuildsWithoutGrowing) {
   EXPECT_EQ(segunda[8].value, runtime::Value(std::string("\0\xFF", 2)));
 }
 
+// The statement is kept between rows; whatever its text depends on, changed in between,
+// must show in the next one, and a row of the same shape must get the same statement.
+TEST(TSqlMount, InstrucaoFollowsEveryChangeOfWhatTheTextDependsOn) {
+  struct Case {
+    const char* what;
+    void (*change)(TSqlMount&);
+    bool mesmoTexto;
+  };
+  const Case cases[] = {
+      {"the same fields again, other values and types",
+       [](TSqlMount& sql) {
+         sql.Limpa();
+         sql.Valores = {"desconto="};
+         sql.AddCampo("fornece_id", int64_t{99}, FieldType::String);
+         sql.AddCampo("desconto", runtime::Null{}, FieldType::Integer);
+       },
+       true},
+      {"a field renamed", [](TSqlMount& sql) { sql.Campos[1] = "desconto2"; }, false},
+      {"a field's case", [](TSqlMount& sql) { sql.Campos[0] = "Fornece_Id"; }, false},
+      {"a field more", [](TSqlMount& sql) { sql.AddCampo("apagado", std::string("N"), FieldType::String); }, false},
+      {"a field less", [](TSqlMount& sql) { sql.Campos.pop_back(); }, false},
+      {"the table", [](TSqlMount& sql) { sql.Tabela = "descfabric_copia"; }, false},
+      {"the kind", [](TSqlMount& sql) { sql.SQLMountType = smInsert; }, false},
+      {"an override", [](TSqlMount& sql) { sql.Valores = {"desconto=0"}; }, false},
+      {"no override", [](TSqlMount& sql) { sql.Valores.clear(); }, true},  // "desconto=" overrides nothing
+      {"update, then its condition",
+       [](TSqlMount& sql) {
+         sql.SQLMountType = smUpdate;
+         sql.Instrucao();
+         sql.Condicao = "where fornece_id = 1";
+       },
+       false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    TSqlMount sql(smReplace, "descfabric");
+    sql.AddCampo("fornece_id", int64_t{12}, FieldType::Integer);
+    sql.AddCampo("desconto", runtime::Currency{105000}, FieldType::Currency);
+    sql.Valores = {"desconto="};
+    const std::shared_ptr<const db::StatementText> antes = sql.Instrucao();
+    ASSERT_EQ(antes->Text(), runtime::TextOf(sql.GetSQL()));
+    ASSERT_EQ(sql.Instrucao(), antes);
+
+    c.change(sql);
+
+    const std::shared_ptr<const db::StatementText> depois = sql.Instrucao();
+    EXPECT_EQ(depois->Text(), runtime::TextOf(sql.GetSQL()));
+    EXPECT_EQ(depois->Text() == antes->Text(), c.mesmoTexto);
+    EXPECT_EQ(depois->Placeholders().size(), db::FindPlaceholders(depois->Text()).size());
+  }
+}
+
+std::string InstrucaoFailure(const TSqlMount& sql) {
+  try {
+    sql.Instrucao();
+  } catch (const runtime::Failure& falha) {
+    return falha.what();
+  }
+  return "(no failure)";
+}
+
+TEST(TSqlMount, InstrucaoFailsAsGetSQLAfterItServed) {
+  TSqlMount sql(smReplace, "t");
+  sql.AddCampo("x", int64_t{1}, FieldType::Integer);
+  sql.Instrucao();
+  sql.SQLMountType = static_cast<TSQLMountType>(7);
+  EXPECT_EQ(InstrucaoFailure(sql), "SQLMountType inválido.");
+  sql.SQLMountType = smReplace;
+  sql.Limpa();
+  EXPECT_EQ(InstrucaoFailure(sql), "Nao ha campos para gerar a instrucao sql.");
+  sql.AddCampo("x", int64_t{2}, FieldType::Integer);
+  EXPECT_EQ(sql.Instrucao()->Text(), "replace into t ( \r\nx\r\n ) \r\n values ( \r\n:x\r\n ) \r\n");
+}
+
 }  // namespace
