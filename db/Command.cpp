@@ -3,6 +3,7 @@
 #include <mysql.h>
 
 #include <charconv>
+#include <chrono>
 #include <cstdio>
 #include <utility>
 
@@ -16,16 +17,40 @@
 namespace db {
 namespace {
 
+void AppendDecimal(std::string& out, int64_t number) {
+  char digits[24];
+  const auto [end, error] = std::to_chars(digits, digits + sizeof digits, number);
+  out.append(digits, end);
+}
+
 std::string DecimalText(int64_t number) { return std::to_string(number); }
 
-std::string DateText(const runtime::DateTime& value) {
+// The snprintf form of a date out of the server's range, for the message that refuses it.
+[[noreturn]] void NotAValidDate(const std::chrono::year_month_day& d) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%04d-%02u-%02u", static_cast<int>(d.year()), static_cast<unsigned>(d.month()),
+                static_cast<unsigned>(d.day()));
+  throw runtime::Failure(std::string("'") + text + "' is not a valid date value");
+}
+
+void AppendDate(std::string& out, const runtime::DateTime& value) {
   const auto& d = value.date;
   const int year = static_cast<int>(d.year());
-  char text[32];
-  std::snprintf(text, sizeof text, "%04d-%02u-%02u", year, static_cast<unsigned>(d.month()),
-                static_cast<unsigned>(d.day()));
-  if (!d.ok() || year < 0 || year > 9999)
-    throw runtime::Failure(std::string("'") + text + "' is not a valid date value");
+  if (!d.ok() || year < 0 || year > 9999) NotAValidDate(d);
+  const unsigned month = static_cast<unsigned>(d.month());
+  const unsigned day = static_cast<unsigned>(d.day());
+  char text[] = "0000-00-00";
+  for (int i = 3, rest = year; i >= 0; --i, rest /= 10) text[i] = static_cast<char>('0' + rest % 10);
+  text[5] = static_cast<char>('0' + month / 10);
+  text[6] = static_cast<char>('0' + month % 10);
+  text[8] = static_cast<char>('0' + day / 10);
+  text[9] = static_cast<char>('0' + day % 10);
+  out.append(text, 10);
+}
+
+std::string DateText(const runtime::DateTime& value) {
+  std::string text;
+  AppendDate(text, value);
   return text;
 }
 
@@ -35,6 +60,22 @@ std::string DateTimeText(const runtime::DateTime& value) {
   char time[32];
   std::snprintf(time, sizeof time, " %02lld:%02lld:%02lld", seconds / 3600 % 100, seconds / 60 % 60, seconds % 60);
   return DateText(value) + time;
+}
+
+void AppendCurrency(std::string& out, runtime::Currency value) {
+  // Unsigned, so that the magnitude of INT64_MIN is representable.
+  const uint64_t magnitude = value.ticks < 0 ? 0 - static_cast<uint64_t>(value.ticks) : value.ticks;
+  if (value.ticks < 0) out += '-';
+  char digits[24];
+  const auto [end, error] = std::to_chars(digits, digits + sizeof digits, magnitude / 10000);
+  out.append(digits, end);
+  uint64_t fraction = magnitude % 10000;
+  if (fraction == 0) return;
+  char decimals[5] = {'.'};
+  for (int i = 4; i > 0; --i, fraction /= 10) decimals[i] = static_cast<char>('0' + fraction % 10);
+  std::size_t length = sizeof decimals;
+  while (decimals[length - 1] == '0') --length;
+  out.append(decimals, length);
 }
 
 // How a value reads as text, for the messages and for the quoted literals.
@@ -49,59 +90,73 @@ std::string TextOf(const runtime::Value& value) {
   throw runtime::Failure("'" + TextOf(value) + "' is not a valid " + kind + " value");
 }
 
-std::string IntegerLiteral(const runtime::Value& value) {
-  if (auto* number = std::get_if<int64_t>(&value)) return DecimalText(*number);
+void AppendInteger(std::string& out, const runtime::Value& value) {
+  if (auto* number = std::get_if<int64_t>(&value)) return AppendDecimal(out, *number);
   if (auto* currency = std::get_if<runtime::Currency>(&value); currency && currency->ticks % 10000 == 0)
-    return DecimalText(currency->ticks / 10000);
+    return AppendDecimal(out, currency->ticks / 10000);
   if (auto* text = std::get_if<std::string>(&value)) {
     int64_t number = 0;
     auto [end, error] = std::from_chars(text->data(), text->data() + text->size(), number);
-    if (error == std::errc() && end == text->data() + text->size()) return DecimalText(number);
+    if (error == std::errc() && end == text->data() + text->size()) return AppendDecimal(out, number);
   }
   NotA("integer", value);
 }
 
-std::string CurrencyValueLiteral(const runtime::Value& value) {
-  if (auto* number = std::get_if<int64_t>(&value)) return DecimalText(*number);
-  if (auto* currency = std::get_if<runtime::Currency>(&value)) return CurrencyLiteral(*currency);
+void AppendCurrencyValue(std::string& out, const runtime::Value& value) {
+  if (auto* number = std::get_if<int64_t>(&value)) return AppendDecimal(out, *number);
+  if (auto* currency = std::get_if<runtime::Currency>(&value)) return AppendCurrency(out, *currency);
   if (auto* text = std::get_if<std::string>(&value))
-    if (auto ticks = TicksOfDecimalText(*text)) return CurrencyLiteral({*ticks});
+    if (auto ticks = TicksOfDecimalText(*text)) return AppendCurrency(out, {*ticks});
   NotA("currency", value);
 }
 
-std::string DateLiteral(const runtime::Value& value) {
-  if (auto* date = std::get_if<runtime::DateTime>(&value)) return "'" + DateText(*date) + "'";
-  NotA("date", value);
+void AppendDateValue(std::string& out, const runtime::Value& value) {
+  auto* date = std::get_if<runtime::DateTime>(&value);
+  if (!date) NotA("date", value);
+  out += '\'';
+  AppendDate(out, *date);
+  out += '\'';
 }
 
-}  // namespace
-
-std::string CurrencyLiteral(runtime::Currency value) {
-  // Unsigned, so that the magnitude of INT64_MIN is representable.
-  const uint64_t magnitude = value.ticks < 0 ? 0 - static_cast<uint64_t>(value.ticks) : value.ticks;
-  std::string literal = (value.ticks < 0 ? "-" : "") + std::to_string(magnitude / 10000);
-  std::string decimals = std::to_string(magnitude % 10000 + 10000).substr(1);
-  decimals.erase(decimals.find_last_not_of('0') + 1);
-  if (!decimals.empty()) literal += "." + decimals;
-  return literal;
-}
-
-std::string Literal(runtime::FieldType type, const runtime::Value& value,
-                    const std::function<std::string(std::string_view)>& escapeText) {
-  if (runtime::IsEmpty(value) || runtime::IsNull(value)) return "NULL";
+// Literal() appended to out, the quoted text's inside through appendEscaped(out, text).
+template <class AppendEscaped>
+void AppendLiteral(std::string& out, runtime::FieldType type, const runtime::Value& value,
+                   const AppendEscaped& appendEscaped) {
+  if (runtime::IsEmpty(value) || runtime::IsNull(value)) {
+    out += "NULL";
+    return;
+  }
   switch (type) {
     case runtime::FieldType::Integer:
-      return IntegerLiteral(value);
+      return AppendInteger(out, value);
     case runtime::FieldType::Currency:
-      return CurrencyValueLiteral(value);
+      return AppendCurrencyValue(out, value);
     case runtime::FieldType::Date:
-      return DateLiteral(value);
+      return AppendDateValue(out, value);
     case runtime::FieldType::String:
     case runtime::FieldType::Blob:
     case runtime::FieldType::Unknown:
       break;
   }
-  return "'" + escapeText(TextOf(value)) + "'";
+  out += '\'';
+  if (auto* text = std::get_if<std::string>(&value)) appendEscaped(out, *text);
+  else appendEscaped(out, TextOf(value));
+  out += '\'';
+}
+
+}  // namespace
+
+std::string CurrencyLiteral(runtime::Currency value) {
+  std::string literal;
+  AppendCurrency(literal, value);
+  return literal;
+}
+
+std::string Literal(runtime::FieldType type, const runtime::Value& value,
+                    const std::function<std::string(std::string_view)>& escapeText) {
+  std::string literal;
+  AppendLiteral(literal, type, value, [&](std::string& out, std::string_view text) { out += escapeText(text); });
+  return literal;
 }
 
 Command::Command(Connection& connection, std::string text)
@@ -136,13 +191,17 @@ void Command::AssignParams(const std::vector<Param>& given) {
 std::string Command::RenderedText() const {
   const std::string& text = statement_->Text();
   const std::vector<Placeholder>& placeholders = statement_->Placeholders();
-  const auto escape = [this](std::string_view unescaped) { return connection_->Escape(unescaped); };
+  const auto appendEscaped = [this](std::string& out, std::string_view unescaped) {
+    out += connection_->Escape(unescaped);
+  };
 
   std::string rendered;
+  // Room for the literals of a row, so the text grows without moving.
+  rendered.reserve(statement_->SentLength() + 32 * placeholders.size());
   std::size_t copied = 0;
   for (std::size_t p = 0; p < placeholders.size(); ++p) {
     rendered.append(text, copied, placeholders[p].offset - copied);
-    rendered += Literal(arguments_[p].type, arguments_[p].value, escape);
+    AppendLiteral(rendered, arguments_[p].type, arguments_[p].value, appendEscaped);
     copied = placeholders[p].offset + placeholders[p].length;
   }
   rendered.append(text, copied, statement_->SentLength() - copied);

@@ -81,6 +81,8 @@ TEST(CurrencyLiteral, ExactPlainDecimal) {
       {-105000, "-10.5"},
       {123456789, "12345.6789"},
       {10, "0.001"},
+      {100010, "10.001"},
+      {99999, "9.9999"},
       {std::numeric_limits<int64_t>::max(), "922337203685477.5807"},
       {std::numeric_limits<int64_t>::min(), "-922337203685477.5808"},
   };
@@ -147,6 +149,9 @@ TEST(Literal, ByFieldType) {
       {"decimal text as currency", FieldType::Currency, std::string("10.50"), "10.5"},
       {"date", FieldType::Date, Date(2024, 3, 31), "'2024-03-31'"},
       {"date with time of day", FieldType::Date, Date(2024, 3, 31, 13h + 45min), "'2024-03-31'"},
+      {"date padded", FieldType::Date, Date(999, 1, 5), "'0999-01-05'"},
+      {"first date", FieldType::Date, Date(0, 1, 1), "'0000-01-01'"},
+      {"last date", FieldType::Date, Date(9999, 12, 31), "'9999-12-31'"},
       {"string", FieldType::String, std::string("it's"), "'[it's]'"},
       {"empty string", FieldType::String, std::string(), "'[]'"},
       {"blob", FieldType::Blob, std::string("a\0b", 3), "'[" + std::string("a\0b", 3) + "]'"},
@@ -186,6 +191,8 @@ TEST(Literal, ValuesTheTypeCannotCarry) {
       {FieldType::Date, int64_t{20240331}, "'20240331' is not a valid date value"},
       {FieldType::Date, Date(2023, 2, 29), "'2023-02-29' is not a valid date value"},
       {FieldType::String, Date(10000, 1, 1), "'10000-01-01' is not a valid date value"},
+      {FieldType::Date, Date(-1, 12, 31), "'-001-12-31' is not a valid date value"},
+      {FieldType::Date, Date(2024, 13, 1), "'2024-13-01' is not a valid date value"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.message);
