@@ -9,6 +9,7 @@
 #include "data/UDao.h"
 #include "db/Error.h"
 #include "runtime/Failure.h"
+#include "tests/data/DescontoFields.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TestServer.h"
 
@@ -224,22 +225,11 @@ TEST(BuscaValor, RefusedStatement) {
   EXPECT_EQ(TDao::BuscaValor(*conexao, "select 5", int64_t{0}, false), runtime::Value(int64_t{5}));
 }
 
-void AddLinhaDesconto(TSqlMount& sql) {
-  using namespace std::chrono;
-  sql.AddCampo("fornece_id", int64_t{12}, FieldType::Integer);
-  sql.AddCampo("fabricantes_id", int64_t{345}, FieldType::Integer);
-  sql.AddCampo("desconto", runtime::Currency{105000}, FieldType::Currency);
-  sql.AddCampo("validade", runtime::DateTime{year{2024} / March / 31}, FieldType::Date);
-  sql.AddCampo("lojas_leram", std::string("1"), FieldType::String);
-  sql.AddCampo("apagado", std::string("N"), FieldType::String);
-  sql.AddCampo("grupo_descfabric_id", int64_t{0}, FieldType::Integer);
-}
-
 TEST(Executa, SendsTheBuiltStatementWithItsValues) {
   testsupport::CleanTables limpas;
   auto conexao = testsupport::ConnectTest();
   TSqlMount sql(smReplace, "descfabric");
-  AddLinhaDesconto(sql);
+  testsupport::AddDescontoFields(sql);
   const std::string esperado =
       "replace into descfabric ( \r\nfornece_id\r\n,fabricantes_id\r\n,desconto\r\n,validade\r\n,lojas_leram\r\n"
       ",apagado\r\n,grupo_descfabric_id\r\n ) \r\n values ( \r\n"
@@ -286,7 +276,7 @@ TEST(Executa, RefusedStatementGivesMinus1OrTheMessage) {
   EXPECT_EQ(FailureOf([&] { TDao::Executa(*conexao, semTabela, true); }), MissingTable("nada"));
 
   TSqlMount duplicada(smInsert, "descfabric");
-  AddLinhaDesconto(duplicada);
+  testsupport::AddDescontoFields(duplicada);
   EXPECT_EQ(TDao::Executa(*conexao, duplicada, true), 1);
   EXPECT_EQ(TDao::Executa(*conexao, duplicada, false), -1);
   EXPECT_EQ(FailureOf([&] { TDao::Executa(*conexao, duplicada, true); }),

@@ -6,23 +6,12 @@
 #include "data/UDao.h"
 #include "runtime/Failure.h"
 #include "runtime/LineList.h"
+#include "tests/data/DescontoFields.h"
 
 namespace {
 
 using runtime::FieldType;
 using runtime::LineList;
-
-// The seven fields of one discount row, in the import run's order.
-void AddDescontoFields(TSqlMount& sql) {
-  using namespace std::chrono;
-  sql.AddCampo("fornece_id", int64_t{12}, FieldType::Integer);
-  sql.AddCampo("fabricantes_id", int64_t{345}, FieldType::Integer);
-  sql.AddCampo("desconto", runtime::Currency{105000}, FieldType::Currency);
-  sql.AddCampo("validade", runtime::DateTime{year{2024} / March / 31}, FieldType::Date);
-  sql.AddCampo("lojas_leram", std::string("1"), FieldType::String);
-  sql.AddCampo("apagado", std::string("N"), FieldType::String);
-  sql.AddCampo("grupo_descfabric_id", int64_t{0}, FieldType::Integer);
-}
 
 LineList DescontoStatement(const std::string& verbo) {
   return {verbo + "descfabric ( ",
@@ -56,7 +45,7 @@ std::string GetSQLFailure(const TSqlMount& sql) {
 
 TEST(TSqlMount, ReplaceOfADiscountRow) {
   TSqlMount sql(smReplace, "descfabric");
-  AddDescontoFields(sql);
+  testsupport::AddDescontoFields(sql);
   const LineList linhas = sql.GetSQL();
   EXPECT_EQ(linhas, DescontoStatement("replace into "));
   EXPECT_EQ(runtime::TextOf(linhas).size(), 251u);
@@ -65,7 +54,7 @@ TEST(TSqlMount, ReplaceOfADiscountRow) {
 
 TEST(TSqlMount, InsertDiffersOnlyInItsVerb) {
   TSqlMount sql(smInsert, "descfabric");
-  AddDescontoFields(sql);
+  testsupport::AddDescontoFields(sql);
   EXPECT_EQ(sql.GetSQL(), DescontoStatement("insert into "));
 }
 
@@ -77,7 +66,7 @@ TEST(TSqlMount, SingleField) {
 
 TEST(TSqlMount, UpdateEndsInTheEmptyCondition) {
   TSqlMount sql(smUpdate, "descfabric");
-  AddDescontoFields(sql);
+  testsupport::AddDescontoFields(sql);
   const LineList linhas = sql.GetSQL();
   EXPECT_EQ(linhas, (LineList{" update descfabric set ", "fornece_id = :fornece_id",
                               ",fabricantes_id = :fabricantes_id", ",desconto = :desconto",
@@ -118,7 +107,7 @@ TEST(TSqlMount, GetSQLFailures) {
 
 TEST(TSqlMount, LimpaEmptiesTheFieldsButKeepsTableKindAndTheLastParams) {
   TSqlMount sql(smReplace, "descfabric");
-  AddDescontoFields(sql);
+  testsupport::AddDescontoFields(sql);
   sql.Valores = {"apagado='S'"};
   sql.GetParams();
   sql.Limpa();
@@ -185,7 +174,7 @@ TEST(TSqlMount, FieldAddedTwiceStandsTwice) {
 
 TEST(TSqlMount, GetParamsRebuildsWithoutGrowing) {
   TSqlMount sql(smReplace, "descfabric");
-  AddDescontoFields(sql);
+  testsupport::AddDescontoFields(sql);
   sql.AddCampo("nulo", runtime::Null{}, FieldType::String);
   sql.AddCampo("bruto", std::string("\0\xFF", 2), FieldType::Blob);
   const std::vector<db::Param> primeira = sql.GetParams();
