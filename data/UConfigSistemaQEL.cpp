@@ -4,10 +4,20 @@
 #include "runtime/Paths.h"
 #include "runtime/ProfileFile.h"
 
-std::string TConfigSistemaQEL::ArquivoIni() { return runtime::ExecutableFolder() + "sistema_qel.ini"; }
+namespace {
+
+// Built once: the import run asks for every row, and the executable does not move.
+const std::string& CaminhoIni() {
+  static const std::string caminho = runtime::ExecutableFolder() + "sistema_qel.ini";
+  return caminho;
+}
+
+}  // namespace
+
+std::string TConfigSistemaQEL::ArquivoIni() { return CaminhoIni(); }
 
 std::string TConfigSistemaQEL::LeIni(const std::string& secao, const std::string& chave, const std::string& padrao) {
-  return runtime::ReadProfileString(ArquivoIni(), secao, chave, padrao);
+  return runtime::ReadProfileString(CaminhoIni(), secao, chave, padrao);
 }
 
 std::string TConfigSistemaQEL::GetCodLogica() {

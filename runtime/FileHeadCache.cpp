@@ -37,6 +37,7 @@ const std::string& FileHeadCache::Bytes(const std::string& path) {
 }
 
 void FileHeadCache::Read(const std::string& path) {
+  ++generation_;
   trusted_ = false;
   path_ = path;
   // A fresh string, so that the head of an enormous file is not held on to afterwards.

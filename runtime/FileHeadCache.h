@@ -24,6 +24,10 @@ class FileHeadCache {
   // Never fails: an unreadable file gives nothing. The text stays valid until the next call.
   const std::string& Bytes(const std::string& path);
 
+  // Another number after every call of Bytes that read the file anew: while it stays, so do
+  // the bytes, and anything worked out from them.
+  uint64_t Generation() const noexcept { return generation_; }
+
  private:
   struct Stamp {
     dev_t device = 0;
@@ -43,6 +47,7 @@ class FileHeadCache {
   Stamp stamp_;
   bool trusted_ = false;  // bytes_ may stand for the file while its stamp holds
   std::string bytes_;
+  uint64_t generation_ = 0;
 };
 
 }  // namespace runtime

@@ -54,13 +54,9 @@ std::string_view Unquoted(std::string_view value) {
   return value;
 }
 
-}  // namespace
-
-std::string ReadProfileString(const std::string& path, const std::string& section,
-                              const std::string& key, const std::string& fallback) {
-  // The import run reads the branch code for every row; the file changes seldom.
-  thread_local FileHeadCache files(kSettleTime, kMaxBytesRead);
-  std::string_view bytes = files.Bytes(path);
+// The key's value in the bytes of a settings file, or the fallback.
+std::string LookUp(std::string_view bytes, const std::string& section, const std::string& key,
+                   const std::string& fallback) {
   std::string fromUtf8;
   // A file saved by a modern editor may be UTF-8 with its mark; Windows reads those too.
   // Brought to the program's character set, it reads like any other.
@@ -94,6 +90,30 @@ std::string ReadProfileString(const std::string& path, const std::string& sectio
   // The value is a C string on the way out: a NUL byte ends it.
   value = value.substr(0, value.find('\0'));
   return Cp1252ToUtf8(value.substr(0, kMaxValueLength));
+}
+
+// The last answer, good for as long as the bytes it came from.
+struct Answer {
+  uint64_t generation = 0;
+  std::string section;
+  std::string key;
+  std::string fallback;
+  std::string value;
+};
+
+}  // namespace
+
+std::string ReadProfileString(const std::string& path, const std::string& section,
+                              const std::string& key, const std::string& fallback) {
+  // The import run reads the branch code for every row; the file changes seldom.
+  thread_local FileHeadCache files(kSettleTime, kMaxBytesRead);
+  thread_local Answer last;
+  const std::string& bytes = files.Bytes(path);
+  if (last.generation == files.Generation() && last.section == section && last.key == key && last.fallback == fallback)
+    return last.value;
+  std::string value = LookUp(bytes, section, key, fallback);
+  last = Answer{files.Generation(), section, key, fallback, value};
+  return value;
 }
 
 }  // namespace runtime

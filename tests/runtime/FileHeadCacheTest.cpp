@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <fstream>
 #include <functional>
+#include <set>
 #include <string>
 #include <thread>
 
@@ -93,16 +94,23 @@ TEST(FileHeadCache, ASettledFileIsReadOnceAFreshOneEveryTime) {
   const std::string path = dir.file("a.ini");
   WriteBytes(path, "[FilialMatriz]\r\nCodLogica=1\r\n");
   FileHeadCache cache(kSettle, 1024);
+  std::set<uint64_t> generations;
   const auto readsOfTenCalls = [&] {
+    generations.clear();
     const long before = ReadCalls();
-    for (int i = 0; i < 10; ++i) EXPECT_EQ(cache.Bytes(path), "[FilialMatriz]\r\nCodLogica=1\r\n");
+    for (int i = 0; i < 10; ++i) {
+      EXPECT_EQ(cache.Bytes(path), "[FilialMatriz]\r\nCodLogica=1\r\n");
+      generations.insert(cache.Generation());
+    }
     return ReadCalls() - before - 1;  // the reading of /proc/self/io itself
   };
   ASSERT_GE(ReadCalls(), 0) << "no /proc/self/io to count with";
   EXPECT_GE(readsOfTenCalls(), 10);
+  EXPECT_EQ(generations.size(), 10u);
   Settle();
   cache.Bytes(path);
   EXPECT_EQ(readsOfTenCalls(), 0);
+  EXPECT_EQ(generations.size(), 1u);
 }
 
 TEST(FileHeadCache, KeepsOneFileAndOnlyItsHead) {

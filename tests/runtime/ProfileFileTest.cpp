@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <chrono>
 #include <string>
+#include <thread>
 
 #include "tests/support/TempDir.h"
 
@@ -152,6 +154,39 @@ TEST(ReadProfileString, NeverFailsOnWhatIsNoSettingsFile) {
     SCOPED_TRACE(c.path + " " + c.key);
     EXPECT_EQ(runtime::ReadProfileString(c.path, "s", c.key, kFallback), c.expected);
   }
+}
+
+// Only bytes some seconds old are kept between calls, and with them the last answer; the
+// other tests read files just written. Here the file has settled first.
+TEST(ReadProfileString, ASettledFileAnswersEveryQuestionAndShowsAChangeAtOnce) {
+  TempDir dir;
+  const std::string path = dir.file("sistema_qel.ini");
+  WriteBytes(path, kSettings);
+  std::this_thread::sleep_for(std::chrono::milliseconds(3100));
+  const struct {
+    std::string section;
+    std::string key;
+    std::string fallback;
+    std::string expected;
+  } questions[] = {
+      {"FilialMatriz", "CodLogica", "0", "007"},
+      {"FilialMatriz", "CodLogica", "0", "007"},
+      {"FilialMatriz", "codlogica", "0", "007"},
+      {"ip", "CodLogica", "0", "0"},
+      {"ip", "CodLogica", "1", "1"},
+      {"FilialMatriz", "local", "0", "nao e do ip"},
+      {"FilialMatriz", "CodLogica", "0", "007"},
+  };
+  for (int round = 0; round < 2; ++round) {
+    for (const auto& q : questions) {
+      SCOPED_TRACE(q.section + "/" + q.key + " or " + q.fallback);
+      EXPECT_EQ(runtime::ReadProfileString(path, q.section, q.key, q.fallback), q.expected);
+    }
+  }
+  std::string changed = kSettings;
+  changed.replace(changed.find("CodLogica=007"), 13, "CodLogica=008");
+  WriteBytes(path, changed);
+  EXPECT_EQ(runtime::ReadProfileString(path, "FilialMatriz", "CodLogica", "0"), "008");
 }
 
 }  // namespace
