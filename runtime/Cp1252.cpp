@@ -117,10 +117,12 @@ std::string Utf8ToCp1252(std::string_view text) {
   bytes.reserve(text.size());
   size_t i = 0;
   while (i < text.size()) {
-    if (static_cast<unsigned char>(text[i]) < 0x80) {
-      bytes.push_back(text[i++]);
-      continue;
-    }
+    // ASCII runs, nearly all of an error file's text, go across in one piece.
+    size_t asciiEnd = i;
+    while (asciiEnd < text.size() && static_cast<unsigned char>(text[asciiEnd]) < 0x80) ++asciiEnd;
+    bytes.append(text.data() + i, asciiEnd - i);
+    i = asciiEnd;
+    if (i == text.size()) break;
     char32_t cp = 0;
     bytes.push_back(DecodeOne(text, i, cp) ? ByteOf(cp) : '?');
   }
