@@ -178,13 +178,16 @@ std::vector<Param> Command::Params() const {
 
 void Command::AssignParams(const std::vector<Param>& given) {
   const std::vector<Placeholder>& placeholders = statement_->Placeholders();
-  for (const Param& param : given) {
-    for (std::size_t p = 0; p < placeholders.size(); ++p) {
-      if (!SameName(placeholders[p].name, param.name)) continue;
-      arguments_[p].type = param.type;
-      arguments_[p].value = param.value;
-      break;
-    }
+  for (std::size_t g = 0; g < given.size(); ++g) {
+    const Param& param = given[g];
+    // A builder gives its fields in the order of the text's placeholders: the one in the
+    // same place is the first of the name unless an earlier one bears it too.
+    std::size_t p = g;
+    if (g >= placeholders.size() || !statement_->FirstOfItsName(g) || !SameName(placeholders[g].name, param.name))
+      for (p = 0; p < placeholders.size() && !SameName(placeholders[p].name, param.name);) ++p;
+    if (p == placeholders.size()) continue;
+    arguments_[p].type = param.type;
+    arguments_[p].value = param.value;
   }
 }
 

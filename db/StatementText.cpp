@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "db/SameName.h"
+
 namespace db {
 namespace {
 
@@ -62,6 +64,12 @@ std::vector<Placeholder> FindPlaceholders(std::string_view text) {
 StatementText::StatementText(std::string text)
     : text_(std::move(text)), placeholders_(FindPlaceholders(text_)), sentLength_(text_.size()) {
   while (sentLength_ > 0 && static_cast<unsigned char>(text_[sentLength_ - 1]) <= ' ') --sentLength_;
+  for (std::size_t p = 0; p < placeholders_.size(); ++p) {
+    bool first = true;
+    for (std::size_t earlier = 0; earlier < p && first; ++earlier)
+      first = !SameName(placeholders_[earlier].name, placeholders_[p].name);
+    firstOfName_.push_back(first);
+  }
 }
 
 }  // namespace db

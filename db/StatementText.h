@@ -29,11 +29,14 @@ class StatementText {
   const std::vector<Placeholder>& Placeholders() const noexcept { return placeholders_; }
   // The length of the text without its trailing bytes 0..32, which are never sent.
   std::size_t SentLength() const noexcept { return sentLength_; }
+  // No placeholder before this one has its name (case ignored).
+  bool FirstOfItsName(std::size_t placeholder) const noexcept { return firstOfName_[placeholder]; }
 
  private:
   std::string text_;
   std::vector<Placeholder> placeholders_;
   std::size_t sentLength_;
+  std::vector<bool> firstOfName_;
 };
 
 }  // namespace db

@@ -99,6 +99,35 @@ TEST_F(CommandTest, RenderedTextLeavesStringsAndCommentsAlone) {
   EXPECT_EQ(command.RenderedText(), "select ':texto', 'later', `:x`, NULL -- :texto\n, 2 # :x\n/* :x */, NULL");
 }
 
+// Each given parameter sets the first placeholder of its name, whatever its place among
+// the given ones; the rest of that name stay unset.
+TEST_F(CommandTest, AGivenParameterSetsTheFirstPlaceholderOfItsName) {
+  struct Case {
+    const char* what;
+    std::string sql;
+    std::vector<std::string> given;  // names, given the values 1, 2, 3... in this order
+    std::string rendered;
+  };
+  const Case cases[] = {
+      {"same order", "values (:a, :b, :c)", {"a", "b", "c"}, "values (1, 2, 3)"},
+      {"other case", "values (:a, :B, :c)", {"A", "b", "C"}, "values (1, 2, 3)"},
+      {"reversed", "values (:a, :b, :c)", {"c", "b", "a"}, "values (3, 2, 1)"},
+      {"a name again in the text", "values (:a, :b, :A)", {"a", "b", "A"}, "values (3, 2, NULL)"},
+      {"a name again further on", "values (:a, :b, :a, :c)", {"a", "b", "a", "c"}, "values (3, 2, NULL, 4)"},
+      {"more given than placeholders", "values (:a)", {"x", "a", "y"}, "values (2)"},
+      {"fewer given", "values (:a, :b)", {"b"}, "values (NULL, 1)"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::vector<db::Param> given;
+    for (const std::string& name : c.given)
+      given.push_back({name, FieldType::Integer, int64_t(given.size() + 1)});
+    db::Command command(*connection, c.sql);
+    command.AssignParams(given);
+    EXPECT_EQ(command.RenderedText(), c.rendered);
+  }
+}
+
 TEST_F(CommandTest, AffectedRows) {
   const auto affected = [this](const std::string& sql) {
     db::Command command(*connection, sql);
