@@ -10,7 +10,6 @@
 #include "db/Connection.h"
 #include "db/DecimalText.h"
 #include "db/Error.h"
-#include "db/OpenHandle.h"
 #include "db/SameName.h"
 #include "runtime/Failure.h"
 
@@ -214,7 +213,7 @@ std::string Command::RenderedText() const {
 void Command::Execute() {
   affected_ = 0;
   const std::string sql = RenderedText();
-  MYSQL* handle = OpenHandle(*connection_);
+  MYSQL* handle = connection_->BeginStatement();
   if (mysql_real_query(handle, sql.data(), static_cast<unsigned long>(sql.size())) != 0)
     throw Error(mysql_error(handle), mysql_errno(handle));
   // (my_ulonglong)-1 means the statement gave a result set instead of a count.
@@ -228,6 +227,7 @@ void Command::Execute() {
     if (more > 0) throw Error(mysql_error(handle), mysql_errno(handle));
     if (more < 0) break;
   }
+  connection_->EndStatement();
 }
 
 }  // namespace db

@@ -3,6 +3,9 @@
 #include <mysql.h>
 #include <errmsg.h>
 
+#include <poll.h>
+
+#include <cerrno>
 #include <string>
 
 #include "db/Error.h"
@@ -53,12 +56,30 @@ void SetOptions(MYSQL* handle) {
   // No statement here loads local files; a hostile server must not be able to ask for one.
   const unsigned localInfile = 0;
   options.Set(MYSQL_OPT_LOCAL_INFILE, &localInfile, "MYSQL_OPT_LOCAL_INFILE");
-  // One connection serves the whole run: once the server is back after an outage or a
-  // KILL, the next statement reconnects instead of every later click failing. A statement
-  // whose answer was lost is not sent again: it fails, and the caller reports it.
-  const my_bool reconnect = 1;
+  // The library's own reconnection polls the socket before every statement; the check is
+  // made where it is due instead (CheckOnNextStatement).
+  const my_bool reconnect = 0;
   options.Set(MYSQL_OPT_RECONNECT, &reconnect, "MYSQL_OPT_RECONNECT");
   // No option file is ever read: neither MYSQL_READ_DEFAULT_FILE nor _GROUP is set.
+}
+
+// Between statements nothing is due from the server: a socket with something to read (its
+// last words, or the end of the stream) belongs to a session the server has ended.
+bool StillOpen(MYSQL* handle) {
+  const my_socket socket = mysql_get_socket(handle);
+  if (socket == MARIADB_INVALID_SOCKET) return false;
+  pollfd ready{socket, POLLIN | POLLPRI, 0};
+  int found;
+  do {
+    found = poll(&ready, 1, 0);
+  } while (found < 0 && errno == EINTR);
+  return found == 0;
+}
+
+void SetReconnect(MYSQL* handle, bool on) {
+  const my_bool reconnect = on ? 1 : 0;
+  if (mysql_optionsv(handle, MYSQL_OPT_RECONNECT, &reconnect) != 0)
+    throw Error("The client option MYSQL_OPT_RECONNECT was refused", 0);
 }
 
 }  // namespace
@@ -95,6 +116,23 @@ Connection::~Connection() = default;
 st_mysql* OpenHandle(const Connection& connection) {
   if (!connection.handle()) throw Error("The connection was moved away", 0);
   return connection.handle();
+}
+
+st_mysql* Connection::BeginStatement() {
+  if (checkDue_) ReopenIfDropped();
+  checkDue_ = true;
+  return OpenHandle(*this);
+}
+
+void Connection::ReopenIfDropped() {
+  MYSQL* handle = OpenHandle(*this);
+  if (StillOpen(handle)) return;
+  // With the same login and options; the library does it only with its option on, and a
+  // statement whose answer was lost is still not sent again: it failed, and was reported.
+  SetReconnect(handle, true);
+  const bool failed = mariadb_reconnect(handle) != 0;
+  SetReconnect(handle, false);
+  if (failed) throw Error(mysql_error(handle), mysql_errno(handle));
 }
 
 std::string Connection::Escape(std::string_view text, char quote) const {

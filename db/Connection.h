@@ -31,6 +31,18 @@ class Connection {
   // For the rest of db/ only.
   st_mysql* handle() const noexcept { return handle_.get(); }
 
+  // One connection serves the whole program, so the server may have dropped it between two
+  // of the operator's actions (a restart, a KILL). After this call the next statement first
+  // looks whether it did, and connects again if so; statements otherwise go straight out,
+  // since the look costs a system call, a good part of a row's own time.
+  void CheckOnNextStatement() noexcept { checkDue_ = true; }
+
+  // For the statements of db/: the handle, after the check when one is due. A statement
+  // that does not reach EndStatement (it failed) leaves the check due for the next one.
+  // Throws db::Error when the connection cannot be opened again.
+  st_mysql* BeginStatement();
+  void EndStatement() noexcept { checkDue_ = false; }
+
   // The text escaped for a literal enclosed in `quote` on this connection, in the server's
   // current sql_mode (with or without backslash escapes).
   std::string Escape(std::string_view text, char quote = '\'') const;
@@ -39,7 +51,10 @@ class Connection {
   struct Closer {
     void operator()(st_mysql* handle) const noexcept;
   };
+  void ReopenIfDropped();
+
   std::unique_ptr<st_mysql, Closer> handle_;
+  bool checkDue_ = false;
 };
 
 }  // namespace db

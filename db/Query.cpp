@@ -8,7 +8,6 @@
 #include "db/Connection.h"
 #include "db/DecimalText.h"
 #include "db/Error.h"
-#include "db/OpenHandle.h"
 #include "db/SameName.h"
 
 namespace db {
@@ -88,13 +87,14 @@ Query::~Query() = default;
 
 void Query::Open() {
   Close();
-  MYSQL* handle = OpenHandle(*connection_);
+  MYSQL* handle = connection_->BeginStatement();
   if (mysql_real_query(handle, sql_.data(), static_cast<unsigned long>(sql_.size())) != 0)
     throw Error(mysql_error(handle), mysql_errno(handle));
   std::unique_ptr<st_mysql_res, Freer> result(mysql_store_result(handle));
   // A null result is either no result set at all or a failure while fetching it.
   if (!result && mysql_field_count(handle) != 0) throw Error(mysql_error(handle), mysql_errno(handle));
   DiscardFurtherResults(handle);
+  connection_->EndStatement();
   result_ = std::move(result);
   open_ = true;
   row_ = result_ ? mysql_fetch_row(result_.get()) : nullptr;

@@ -107,6 +107,8 @@ void TCargaDescontos::btnSelArquivoClick() {
   janela_.EdArquivoText(SelecionaArquivo());
   if (!dados_.oArquivo) return;
 
+  // The server may have dropped the connection since the last click.
+  if (dados_.oConexao) dados_.oConexao->CheckOnNextStatement();
   try {
     janela_.AtualizaStatus("Arquivo selecionado, carregando descontos...");
     dados_.oDescontos = CriaTabelaDescontos();

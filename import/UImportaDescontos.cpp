@@ -56,6 +56,8 @@ void TImportaDescontos::btnImportarClick() {
     throw runtime::SilentAbort();
   }
 
+  // The server may have dropped the connection while the operator looked at the loaded file.
+  if (dados_.oConexao) dados_.oConexao->CheckOnNextStatement();
   int32_t gravados = 0;
   std::exception_ptr falha;
   try {

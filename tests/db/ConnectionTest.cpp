@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
+#include <thread>
 #include <utility>
 
 #include "db/Connection.h"
@@ -178,6 +180,56 @@ TEST(Connection, EscapedTextReadsBackInEitherQuoteAndMode) {
       EXPECT_EQ(query.FieldAsText("s"), text);
     }
   }
+}
+
+std::string Session(db::Connection& connection) {
+  db::Query query(connection, "select connection_id() as id, database() as d, @@character_set_client as c");
+  query.Open();
+  return query.FieldAsText("id") + " " + query.FieldAsText("d") + " " + query.FieldAsText("c");
+}
+
+// As a KILL or a restart would, between two of the operator's actions; returns once the
+// server has let the session go.
+void EndSession(const std::string& session) {
+  const std::string id = session.substr(0, session.find(' '));
+  testsupport::Sql("kill " + id);
+  const std::string stillThere = "select id from information_schema.processlist where id = " + id;
+  for (int i = 0; i < 200 && !testsupport::Scalar(stillThere).empty(); ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+}
+
+TEST(Connection, AStatementAfterTheCheckReopensWhatTheServerDropped) {
+  auto connection = testsupport::ConnectTest();
+  const std::string first = Session(*connection);
+  EndSession(first);
+
+  connection->CheckOnNextStatement();
+  const std::string second = Session(*connection);
+  EXPECT_NE(second, first);
+  // The same login, database and character set as before.
+  EXPECT_EQ(second.substr(second.find(' ')), first.substr(first.find(' ')));
+  EXPECT_EQ(CurrentUser(*connection), "quiravel@%");
+}
+
+TEST(Connection, WithoutTheCheckTheStatementFailsAndTheNextOneReopens) {
+  auto connection = testsupport::ConnectTest();
+  const std::string first = Session(*connection);
+  EndSession(first);
+
+  try {
+    Session(*connection);
+    ADD_FAILURE() << "the statement went through a connection the server had ended";
+  } catch (const db::Error& error) {
+    EXPECT_STREQ(error.what(), "Lost connection to server during query");
+  }
+  EXPECT_NE(Session(*connection), first);
+}
+
+TEST(Connection, TheCheckLeavesALiveConnectionAsItIs) {
+  auto connection = testsupport::ConnectTest();
+  const std::string first = Session(*connection);
+  connection->CheckOnNextStatement();
+  EXPECT_EQ(Session(*connection), first);
 }
 
 }  // namespace
