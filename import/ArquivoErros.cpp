@@ -25,13 +25,22 @@ bool NomeOcupado(const std::string& caminho) {
 
 std::string GravaArquivoErros(const std::string& pasta, const runtime::LineList& erros, std::time_t momento) {
   const std::string base = pasta + "ARQERRO_QUIRAVEL_" + Carimbo(momento);
-  const std::string bytes = runtime::Utf8ToCp1252(runtime::TextOf(erros));
   int sufixo = 1;
   std::string caminho = base + ".txt";
   // Taken names are passed over beforehand rather than on a failed creation: a creation
   // that fails half-way (disk full) may leave its file behind, and retrying on that would
   // never end. A name taken in between still fails the exclusive creation, visibly.
   while (NomeOcupado(caminho)) caminho = base + "_" + std::to_string(++sufixo) + ".txt";
-  runtime::CreateNewFileBytes(caminho, bytes);
+  // Item by item: the whole text, twice (UTF-8, then converted), cost the import run more
+  // in fresh memory than the writing itself.
+  runtime::NewFile arquivo(caminho);
+  std::string item;
+  for (const std::string& erro : erros) {
+    item.clear();
+    runtime::AppendUtf8ToCp1252(item, erro);
+    item += "\r\n";
+    arquivo.Write(item);
+  }
+  arquivo.Close();
   return caminho;
 }

@@ -114,7 +114,12 @@ std::string Cp1252ToUtf8(std::string_view bytes) {
 
 std::string Utf8ToCp1252(std::string_view text) {
   std::string bytes;
-  bytes.reserve(text.size());
+  AppendUtf8ToCp1252(bytes, text);
+  return bytes;
+}
+
+void AppendUtf8ToCp1252(std::string& bytes, std::string_view text) {
+  bytes.reserve(bytes.size() + text.size());
   size_t i = 0;
   while (i < text.size()) {
     // ASCII runs, nearly all of an error file's text, go across in one piece.
@@ -126,7 +131,6 @@ std::string Utf8ToCp1252(std::string_view text) {
     char32_t cp = 0;
     bytes.push_back(DecodeOne(text, i, cp) ? ByteOf(cp) : '?');
   }
-  return bytes;
 }
 
 }  // namespace runtime

@@ -11,5 +11,7 @@ std::string Cp1252ToUtf8(std::string_view bytes);
 
 // Characters Windows-1252 cannot hold (and invalid UTF-8) are written as "?".
 std::string Utf8ToCp1252(std::string_view text);
+// The same, appended to bytes.
+void AppendUtf8ToCp1252(std::string& bytes, std::string_view text);
 
 }  // namespace runtime

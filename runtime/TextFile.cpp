@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <filesystem>
 #include <system_error>
+#include <utility>
 
 #include "runtime/Failure.h"
 
@@ -35,19 +36,24 @@ struct FileDescriptor {
   }
 };
 
-// Writes everything, then closes; the error number of the first step that fails, or 0.
-int WriteAndClose(int fd, const std::string& bytes) {
+// Pieces of a new file go out in writes of about this size.
+constexpr size_t kWriteBuffer = 64 * 1024;
+
+// Writes everything; the error number when a write fails, or 0.
+int WriteAll(int fd, std::string_view bytes) {
   size_t done = 0;
-  int error = 0;
   while (done < bytes.size()) {
     ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
     if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      error = n < 0 ? errno : ENOSPC;
-      break;
-    }
+    if (n <= 0) return n < 0 ? errno : ENOSPC;
     done += size_t(n);
   }
+  return 0;
+}
+
+// Writes everything, then closes; the error number of the first step that fails, or 0.
+int WriteAndClose(int fd, const std::string& bytes) {
+  int error = WriteAll(fd, bytes);
   // A full disk may only show itself when the data are flushed at close.
   if (close(fd) != 0 && error == 0) error = errno;
   return error;
@@ -85,13 +91,54 @@ void WriteFileBytes(const std::string& path, const std::string& bytes) {
 }
 
 void CreateNewFileBytes(const std::string& path, const std::string& bytes) {
-  int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-  if (fd < 0) FailToCreate(path, errno);
-  if (int error = WriteAndClose(fd, bytes)) {
-    // The file is ours and incomplete; left behind, it would block the next attempt.
-    unlink(path.c_str());
-    FailToCreate(path, error);
+  NewFile file(path);
+  file.Write(bytes);
+  file.Close();
+}
+
+NewFile::NewFile(std::string path) : path_(std::move(path)) {
+  fd_ = open(path_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  if (fd_ < 0) FailToCreate(path_, errno);
+  buffer_.reserve(kWriteBuffer);
+}
+
+NewFile::~NewFile() {
+  if (fd_ < 0) return;
+  close(fd_);
+  unlink(path_.c_str());
+}
+
+void NewFile::Write(std::string_view bytes) {
+  if (buffer_.size() + bytes.size() > kWriteBuffer) Flush();
+  if (bytes.size() >= kWriteBuffer) {
+    if (int error = WriteAll(fd_, bytes)) Abandon(error);
+  } else {
+    buffer_.append(bytes);
   }
+}
+
+void NewFile::Close() {
+  Flush();
+  const int fd = fd_;
+  fd_ = -1;
+  // A full disk may only show itself when the data are flushed at close.
+  if (close(fd) != 0) {
+    const int error = errno;
+    unlink(path_.c_str());
+    FailToCreate(path_, error);
+  }
+}
+
+void NewFile::Flush() {
+  if (int error = WriteAll(fd_, buffer_)) Abandon(error);
+  buffer_.clear();
+}
+
+void NewFile::Abandon(int error) {
+  close(fd_);
+  fd_ = -1;
+  unlink(path_.c_str());
+  FailToCreate(path_, error);
 }
 
 }  // namespace runtime

@@ -58,6 +58,25 @@ TEST(GravaArquivoErros, WritesEveryItemWithCrLfInWindows1252WithoutBom) {
             "Tipo Erro: Dados inv\xE1lidos\r\n\r\n");
 }
 
+// A list as long as a large load leaves, many times the writer's buffer, with characters
+// of two and three UTF-8 bytes and some the code page cannot hold.
+TEST(GravaArquivoErros, ALongListArrivesWhole) {
+  testsupport::TempDir pasta;
+  runtime::LineList erros;
+  std::string esperado;
+  for (int i = 0; i < 3000; ++i) {
+    if (i > 0) {
+      erros.push_back("");
+      esperado += "\r\n";
+    }
+    const std::string n = std::to_string(i);
+    erros.push_back("Linha: " + n + "\r\nDesconto: " + n + "ç€日\r\nTipo Erro: Fornecedor não encontrado\r\n");
+    esperado += "Linha: " + n + "\r\nDesconto: " + n + "\xE7\x80?\r\nTipo Erro: Fornecedor n\xE3o encontrado\r\n\r\n";
+  }
+  const std::string caminho = GravaArquivoErros(pasta.path().string() + "/", erros, Local(2024, 3, 5, 9, 30, 7));
+  EXPECT_EQ(testsupport::ReadBytes(caminho), esperado);
+}
+
 TEST(GravaArquivoErros, NeverReplacesAnEarlierFileOfTheSameSecond) {
   testsupport::TempDir pasta;
   const std::string dir = pasta.path().string() + "/";

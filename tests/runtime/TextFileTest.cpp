@@ -143,4 +143,46 @@ TEST(WriteFiles, FailWhenTheWriteStopsPartWay) {
   EXPECT_EQ(ReadBytes(created), "ok");
 }
 
+// Pieces of every size, around the writer's buffer: what arrives is every byte in order.
+TEST(NewFile, WritesEveryPieceInOrder) {
+  TempDir dir;
+  const std::string path = dir.file("pieces.txt");
+  std::string expected;
+  {
+    runtime::NewFile file(path);
+    for (size_t size : {0u, 1u, 9u, 65535u, 1u, 65536u, 70000u, 3u, 200000u, 65536u}) {
+      std::string piece = kAwkwardBytes;
+      while (piece.size() < size) piece += piece;
+      piece.resize(size);
+      for (size_t i = 0; i < piece.size(); i += 4099) piece[i] = static_cast<char>('a' + expected.size() % 26);
+      file.Write(piece);
+      expected += piece;
+    }
+    file.Close();
+  }
+  EXPECT_EQ(ReadBytes(path), expected);
+  EXPECT_EQ(FailureOf([&] { runtime::NewFile again(path); }), "Cannot create file \"" + path + "\". File exists");
+}
+
+TEST(NewFile, AFileNotCompletedIsRemoved) {
+  TempDir dir;
+  const std::string failed = dir.file("failed.txt");
+  const std::string left = dir.file("left.txt");
+  {
+    FileSizeLimit limit(100000);
+    EXPECT_EQ(FailureOf([&] {
+                runtime::NewFile file(failed);
+                for (int i = 0; i < 10; ++i) file.Write(std::string(20000, 'x'));
+                file.Close();
+              }),
+              "Cannot create file \"" + failed + "\". File too large");
+  }
+  {
+    runtime::NewFile file(left);
+    file.Write("started, never closed");
+  }
+  EXPECT_FALSE(std::filesystem::exists(failed));
+  EXPECT_FALSE(std::filesystem::exists(left));
+}
+
 }  // namespace
