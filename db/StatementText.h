@@ -30,13 +30,13 @@ class StatementText {
   // The length of the text without its trailing bytes 0..32, which are never sent.
   std::size_t SentLength() const noexcept { return sentLength_; }
   // No placeholder before this one has its name (case ignored).
-  bool FirstOfItsName(std::size_t placeholder) const noexcept { return firstOfName_[placeholder]; }
+  bool FirstOfItsName(std::size_t placeholder) const noexcept { return firstOfName_[placeholder] != 0; }
 
  private:
   std::string text_;
   std::vector<Placeholder> placeholders_;
   std::size_t sentLength_;
-  std::vector<bool> firstOfName_;
+  std::vector<unsigned char> firstOfName_;  // not vector<bool>: read for every parameter
 };
 
 }  // namespace db

@@ -29,17 +29,26 @@ runtime::Value ValorOuNulo(const std::optional<std::chrono::year_month_day>& col
   return runtime::DateTime{*coluna};
 }
 
+// The names once for the whole run rather than as new texts for every row.
+const std::string kFornece = "fornece_id";
+const std::string kFabricantes = "fabricantes_id";
+const std::string kDesconto = "desconto";
+const std::string kValidade = "validade";
+const std::string kLojasLeram = "lojas_leram";
+const std::string kApagado = "apagado";
+const std::string kGrupo = "grupo_descfabric_id";
+
 void MontaLinha(TSqlMount& sql, const TDesconto& desconto) {
   using runtime::FieldType;
   sql.Limpa();
-  sql.AddCampo("fornece_id", ValorOuNulo(desconto.fornece_id), FieldType::Integer);
-  sql.AddCampo("fabricantes_id", ValorOuNulo(desconto.fabricantes_id), FieldType::Integer);
-  sql.AddCampo("desconto", ValorOuNulo(desconto.desconto), FieldType::Currency);
-  sql.AddCampo("validade", ValorOuNulo(desconto.validade), FieldType::Date);
+  sql.AddCampo(kFornece, ValorOuNulo(desconto.fornece_id), FieldType::Integer);
+  sql.AddCampo(kFabricantes, ValorOuNulo(desconto.fabricantes_id), FieldType::Integer);
+  sql.AddCampo(kDesconto, ValorOuNulo(desconto.desconto), FieldType::Currency);
+  sql.AddCampo(kValidade, ValorOuNulo(desconto.validade), FieldType::Date);
   // Read for every row: the settings file may change while a run is written.
-  sql.AddCampo("lojas_leram", TConfigSistemaQEL::GetCodLogica(), FieldType::String);
-  sql.AddCampo("apagado", std::string("N"), FieldType::String);
-  sql.AddCampo("grupo_descfabric_id", int64_t{0}, FieldType::Integer);
+  sql.AddCampo(kLojasLeram, TConfigSistemaQEL::GetCodLogica(), FieldType::String);
+  sql.AddCampo(kApagado, std::string("N"), FieldType::String);
+  sql.AddCampo(kGrupo, int64_t{0}, FieldType::Integer);
 }
 
 }  // namespace

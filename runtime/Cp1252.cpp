@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 
 namespace runtime {
 namespace {
@@ -94,6 +95,17 @@ bool DecodeOne(std::string_view text, size_t& i, char32_t& cp) {
   return complete;
 }
 
+// Where the run of ASCII bytes that starts at i ends, looked at eight bytes at a time.
+size_t EndOfAscii(std::string_view text, size_t i) {
+  constexpr uint64_t kHighBits = 0x8080808080808080u;
+  for (uint64_t eight = 0; i + 8 <= text.size(); i += 8) {
+    std::memcpy(&eight, text.data() + i, 8);
+    if (eight & kHighBits) break;
+  }
+  while (i < text.size() && static_cast<unsigned char>(text[i]) < 0x80) ++i;
+  return i;
+}
+
 }  // namespace
 
 std::string Cp1252ToUtf8(std::string_view bytes) {
@@ -101,8 +113,7 @@ std::string Cp1252ToUtf8(std::string_view bytes) {
   text.reserve(bytes.size() + bytes.size() / 8);
   size_t i = 0;
   while (i < bytes.size()) {
-    size_t asciiEnd = i;
-    while (asciiEnd < bytes.size() && static_cast<unsigned char>(bytes[asciiEnd]) < 0x80) ++asciiEnd;
+    const size_t asciiEnd = EndOfAscii(bytes, i);
     text.append(bytes.data() + i, asciiEnd - i);
     for (i = asciiEnd; i < bytes.size() && static_cast<unsigned char>(bytes[i]) >= 0x80; ++i) {
       const Utf8Form& f = kUtf8Forms[static_cast<unsigned char>(bytes[i])];
@@ -123,8 +134,7 @@ void AppendUtf8ToCp1252(std::string& bytes, std::string_view text) {
   size_t i = 0;
   while (i < text.size()) {
     // ASCII runs, nearly all of an error file's text, go across in one piece.
-    size_t asciiEnd = i;
-    while (asciiEnd < text.size() && static_cast<unsigned char>(text[asciiEnd]) < 0x80) ++asciiEnd;
+    const size_t asciiEnd = EndOfAscii(text, i);
     bytes.append(text.data() + i, asciiEnd - i);
     i = asciiEnd;
     if (i == text.size()) break;
