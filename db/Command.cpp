@@ -117,16 +117,6 @@ void AppendDateValue(std::string& out, const runtime::Value& value) {
   out += '\'';
 }
 
-// Printable ASCII without quotes or backslash: the escaping changes nothing, with or
-// without backslash escapes, in utf8mb4. Every row's "N" and branch code is such a text.
-bool ReadsTheSameEscaped(std::string_view text) {
-  for (const char c : text) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (byte < 0x20 || byte > 0x7E || c == '\'' || c == '"' || c == '\\' || c == '`') return false;
-  }
-  return true;
-}
-
 // Literal() appended to out, the quoted text's inside through appendEscaped(out, text).
 template <class AppendEscaped>
 void AppendLiteral(std::string& out, runtime::FieldType type, const runtime::Value& value,
@@ -204,8 +194,7 @@ std::string Command::RenderedText() const {
   const std::string& text = statement_->Text();
   const std::vector<Placeholder>& placeholders = statement_->Placeholders();
   const auto appendEscaped = [this](std::string& out, std::string_view unescaped) {
-    if (ReadsTheSameEscaped(unescaped)) out += unescaped;
-    else out += connection_->Escape(unescaped);
+    out += connection_->Escape(unescaped);
   };
 
   std::string rendered;

@@ -167,7 +167,7 @@ TEST(Connection, EscapedTextReadsBackInEitherQuoteAndMode) {
   auto connection = testsupport::ConnectTest();
   const std::string texts[] = {
       "it's", "say \"hi\"", "\"; drop table fornece; -- ", "c:\\temp\\", "\\\"", "a'\"'\"b",
-      std::string("nul\0byte", 8), "a\r\nb", "ação"};
+      std::string("nul\0byte", 8), "a\r\nb", "ação", "12.345.678/0001-90", "N", "100% _a_ {~}", "\x7F"};
   for (const char* mode : {"''", "'NO_BACKSLASH_ESCAPES'"}) {
     SCOPED_TRACE(mode);
     db::Query(*connection, std::string("set session sql_mode = ") + mode).Open();
