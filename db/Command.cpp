@@ -19,7 +19,7 @@ namespace {
 void AppendDecimal(std::string& out, int64_t number) {
   char digits[24];
   const auto [end, error] = std::to_chars(digits, digits + sizeof digits, number);
-  out.append(digits, end);
+  out.append(digits, static_cast<std::size_t>(end - digits));  // (pointer, length): the iterator pair builds a temporary
 }
 
 std::string DecimalText(int64_t number) { return std::to_string(number); }
@@ -67,7 +67,7 @@ void AppendCurrency(std::string& out, runtime::Currency value) {
   if (value.ticks < 0) out += '-';
   char digits[24];
   const auto [end, error] = std::to_chars(digits, digits + sizeof digits, magnitude / 10000);
-  out.append(digits, end);
+  out.append(digits, static_cast<std::size_t>(end - digits));
   uint64_t fraction = magnitude % 10000;
   if (fraction == 0) return;
   char decimals[5] = {'.'};
