@@ -21,6 +21,8 @@ std::string TConfigSistemaQEL::LeIni(const std::string& secao, const std::string
 }
 
 std::string TConfigSistemaQEL::GetCodLogica() {
+  // The same key of the same file for every imported row: read anew only when it changed.
+  thread_local runtime::ProfileValue codigo(CaminhoIni(), "FilialMatriz", "CodLogica", "0");
   // Through the integer and back, so the stored code reaches the database in one spelling.
-  return std::to_string(runtime::ToInt32(LeIni("FilialMatriz", "CodLogica", "0"), 0));
+  return std::to_string(runtime::ToInt32(codigo.Read(), 0));
 }

@@ -4,9 +4,9 @@
 #include <chrono>
 #include <optional>
 #include <string_view>
+#include <utility>
 
 #include "runtime/Cp1252.h"
-#include "runtime/FileHeadCache.h"
 #include "runtime/LineList.h"
 
 namespace runtime {
@@ -92,28 +92,29 @@ std::string LookUp(std::string_view bytes, const std::string& section, const std
   return Cp1252ToUtf8(value.substr(0, kMaxValueLength));
 }
 
-// The last answer, good for as long as the bytes it came from.
-struct Answer {
-  uint64_t generation = 0;
-  std::string section;
-  std::string key;
-  std::string fallback;
-  std::string value;
-};
-
 }  // namespace
 
 std::string ReadProfileString(const std::string& path, const std::string& section,
                               const std::string& key, const std::string& fallback) {
-  // The import run reads the branch code for every row; the file changes seldom.
+  // Several keys of one file are read one after the other (the connection settings).
   thread_local FileHeadCache files(kSettleTime, kMaxBytesRead);
-  thread_local Answer last;
-  const std::string& bytes = files.Bytes(path);
-  if (last.generation == files.Generation() && last.section == section && last.key == key && last.fallback == fallback)
-    return last.value;
-  std::string value = LookUp(bytes, section, key, fallback);
-  last = Answer{files.Generation(), section, key, fallback, value};
-  return value;
+  return LookUp(files.Bytes(path), section, key, fallback);
+}
+
+ProfileValue::ProfileValue(std::string path, std::string section, std::string key, std::string fallback)
+    : path_(std::move(path)),
+      section_(std::move(section)),
+      key_(std::move(key)),
+      fallback_(std::move(fallback)),
+      file_(kSettleTime, kMaxBytesRead) {}
+
+const std::string& ProfileValue::Read() {
+  const std::string& bytes = file_.Bytes(path_);
+  if (file_.Generation() != generation_) {
+    value_ = LookUp(bytes, section_, key_, fallback_);
+    generation_ = file_.Generation();
+  }
+  return value_;
 }
 
 }  // namespace runtime

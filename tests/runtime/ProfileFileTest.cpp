@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include <chrono>
+#include <cstdio>
 #include <string>
 #include <thread>
 
@@ -156,8 +157,36 @@ TEST(ReadProfileString, NeverFailsOnWhatIsNoSettingsFile) {
   }
 }
 
-// Only bytes some seconds old are kept between calls, and with them the last answer; the
-// other tests read files just written. Here the file has settled first.
+// A value asked for again and again follows every change of its file at the next Read,
+// also one that keeps the size and comes at once.
+TEST(ProfileValue, FollowsTheFileAtEveryRead) {
+  TempDir dir;
+  const std::string path = dir.file("sistema_qel.ini");
+  runtime::ProfileValue codigo(path, "FilialMatriz", "codlogica", "0");
+  EXPECT_EQ(codigo.Read(), "0");  // no file yet
+  const struct {
+    std::string bytes;
+    std::string expected;
+  } steps[] = {
+      {"[FilialMatriz]\r\nCodLogica=7\r\n", "7"},
+      {"[FilialMatriz]\r\nCodLogica=8\r\n", "8"},
+      {"[FilialMatriz]\r\nCodLogica=\"\xE9\"\r\n", "é"},
+      {"[ip]\r\nCodLogica=9\r\n", "0"},
+      {"", "0"},
+      {"[FILIALMATRIZ]\nCODLOGICA = 10\n", "10"},
+  };
+  for (const auto& step : steps) {
+    SCOPED_TRACE(step.bytes);
+    WriteBytes(path, step.bytes);
+    EXPECT_EQ(codigo.Read(), step.expected);
+    EXPECT_EQ(codigo.Read(), step.expected);
+  }
+  std::remove(path.c_str());
+  EXPECT_EQ(codigo.Read(), "0");
+}
+
+// Only bytes some seconds old are kept between calls; the other tests read files just
+// written. Here the file has settled first.
 TEST(ReadProfileString, ASettledFileAnswersEveryQuestionAndShowsAChangeAtOnce) {
   TempDir dir;
   const std::string path = dir.file("sistema_qel.ini");
@@ -183,10 +212,14 @@ TEST(ReadProfileString, ASettledFileAnswersEveryQuestionAndShowsAChangeAtOnce) {
       EXPECT_EQ(runtime::ReadProfileString(path, q.section, q.key, q.fallback), q.expected);
     }
   }
+  runtime::ProfileValue codigo(path, "FilialMatriz", "CodLogica", "0");
+  for (int read = 0; read < 3; ++read) EXPECT_EQ(codigo.Read(), "007");
+
   std::string changed = kSettings;
   changed.replace(changed.find("CodLogica=007"), 13, "CodLogica=008");
   WriteBytes(path, changed);
   EXPECT_EQ(runtime::ReadProfileString(path, "FilialMatriz", "CodLogica", "0"), "008");
+  EXPECT_EQ(codigo.Read(), "008");
 }
 
 }  // namespace
