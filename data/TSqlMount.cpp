@@ -36,7 +36,7 @@ void AppendToTextForm(runtime::LineList& linhas, const std::string& pedaco) {
 TSqlMount::TSqlMount(TSQLMountType tipo, const std::string& tabela) : Tabela(tabela), SQLMountType(tipo) {}
 
 void TSqlMount::AddCampo(const std::string& nome, const runtime::Value& valor, runtime::FieldType tipo) {
-  Params.emplace_back(nome, tipo, valor);
+  Params.push_back({nome, tipo, valor});
   Campos.push_back(nome);
 }
 
