@@ -1,5 +1,8 @@
 #include "data/UConfigSistemaQEL.h"
 
+#include <optional>
+#include <string>
+
 #include "runtime/IntText.h"
 #include "runtime/Paths.h"
 #include "runtime/ProfileFile.h"
@@ -21,8 +24,19 @@ std::string TConfigSistemaQEL::LeIni(const std::string& secao, const std::string
 }
 
 std::string TConfigSistemaQEL::GetCodLogica() {
-  // The same key of the same file for every imported row: read anew only when it changed.
-  thread_local runtime::ProfileValue codigo(CaminhoIni(), "FilialMatriz", "CodLogica", "0");
-  // Through the integer and back, so the stored code reaches the database in one spelling.
-  return std::to_string(runtime::ToInt32(codigo.Read(), 0));
+  // The same key of the same file for every imported row: read anew only when it changed,
+  // and brought to its one spelling only when the text read differs from the last one.
+  struct Codigo {
+    runtime::ProfileValue valor{CaminhoIni(), "FilialMatriz", "CodLogica", "0"};
+    std::optional<std::string> lido;
+    std::string normalizado;
+  };
+  thread_local Codigo codigo;
+  const std::string& texto = codigo.valor.Read();
+  if (texto != codigo.lido) {
+    // Through the integer and back, so the stored code reaches the database in one spelling.
+    codigo.normalizado = std::to_string(runtime::ToInt32(texto, 0));
+    codigo.lido = texto;
+  }
+  return codigo.normalizado;
 }

@@ -37,6 +37,7 @@ class Command {
  public:
   Command(Connection& connection, std::string text);
   // A text whose placeholders were already found, shared with the commands before it.
+  // Throws db::Error for a null statement.
   Command(Connection& connection, std::shared_ptr<const StatementText> statement);
 
   // One per placeholder, in text order.
