@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <limits>
+#include <optional>
 #include <string_view>
 
 #include "runtime/Failure.h"
@@ -112,12 +113,34 @@ std::string TextoDesconto(const std::string& campo) {
   return texto;
 }
 
-runtime::Currency ConverteDesconto(const std::string& campo, const runtime::Regional& regional) {
+namespace {
+
+enum class Leitura { Valida, NaoNumero, ForaDosLimites };
+
+Leitura LeValor(const std::string& campo, const runtime::Regional& regional, runtime::Currency& desconto) {
   Decimal numero;
-  if (!LeDecimal(TextoDesconto(campo), regional.decimalSeparator, numero))
-    throw runtime::Failure("'" + campo + "' não é um valor de desconto válido");
+  if (!LeDecimal(TextoDesconto(campo), regional.decimalSeparator, numero)) return Leitura::NaoNumero;
+  if (!EmDecimosDeMilesimo(numero, desconto.ticks)) return Leitura::ForaDosLimites;
+  return Leitura::Valida;
+}
+
+}  // namespace
+
+runtime::Currency ConverteDesconto(const std::string& campo, const runtime::Regional& regional) {
   runtime::Currency desconto;
-  if (!EmDecimosDeMilesimo(numero, desconto.ticks))
-    throw runtime::Failure("'" + campo + "' está fora dos limites de um valor de desconto");
+  switch (LeValor(campo, regional, desconto)) {
+    case Leitura::Valida:
+      break;
+    case Leitura::NaoNumero:
+      throw runtime::Failure("'" + campo + "' não é um valor de desconto válido");
+    case Leitura::ForaDosLimites:
+      throw runtime::Failure("'" + campo + "' está fora dos limites de um valor de desconto");
+  }
+  return desconto;
+}
+
+std::optional<runtime::Currency> LeDesconto(const std::string& campo, const runtime::Regional& regional) {
+  runtime::Currency desconto;
+  if (LeValor(campo, regional, desconto) != Leitura::Valida) return std::nullopt;
   return desconto;
 }

@@ -1,5 +1,6 @@
 #include "import/UCargaDescontos.h"
 
+#include <optional>
 #include <string_view>
 
 #include "runtime/Failure.h"
@@ -52,18 +53,17 @@ int AnoNaJanela(const Numero& ano, int anoAtual) {
 
 }  // namespace
 
-std::chrono::year_month_day ConverteValidade(const std::string& campo, const runtime::Regional& regional,
-                                             int anoAtual) {
-  const auto falha = [&] { return runtime::Failure("'" + campo + "' não é uma data válida"); };
+std::optional<std::chrono::year_month_day> LeValidade(const std::string& campo, const runtime::Regional& regional,
+                                                      int anoAtual) {
   using runtime::DateOrder;
 
   LeitorData leitor(campo, regional.dateSeparator);
   Numero primeiro, segundo, terceiro;
-  if (!leitor.LeNumero(primeiro) || !leitor.LeSeparador() || !leitor.LeNumero(segundo)) throw falha();
+  if (!leitor.LeNumero(primeiro) || !leitor.LeSeparador() || !leitor.LeNumero(segundo)) return std::nullopt;
 
   int dia = 0, mes = 0, ano = anoAtual;
   if (leitor.LeSeparador()) {
-    if (!leitor.LeNumero(terceiro)) throw falha();
+    if (!leitor.LeNumero(terceiro)) return std::nullopt;
     switch (regional.dateOrder) {
       case DateOrder::DayMonthYear:
         dia = primeiro.valor, mes = segundo.valor, ano = AnoNaJanela(terceiro, anoAtual);
@@ -81,12 +81,19 @@ std::chrono::year_month_day ConverteValidade(const std::string& campo, const run
   } else {
     mes = primeiro.valor, dia = segundo.valor;
   }
-  if (!leitor.NoFim()) throw falha();
+  if (!leitor.NoFim()) return std::nullopt;
 
   // chrono::day and chrono::month keep only 8 bits, so 257 must be refused before them.
-  if (ano < 1 || ano > 9999 || mes < 1 || mes > 12 || dia < 1 || dia > 31) throw falha();
+  if (ano < 1 || ano > 9999 || mes < 1 || mes > 12 || dia < 1 || dia > 31) return std::nullopt;
   const std::chrono::year_month_day data{std::chrono::year{ano}, std::chrono::month{static_cast<unsigned>(mes)},
                                          std::chrono::day{static_cast<unsigned>(dia)}};
-  if (!data.ok()) throw falha();
+  if (!data.ok()) return std::nullopt;
   return data;
+}
+
+std::chrono::year_month_day ConverteValidade(const std::string& campo, const runtime::Regional& regional,
+                                             int anoAtual) {
+  const std::optional<std::chrono::year_month_day> data = LeValidade(campo, regional, anoAtual);
+  if (!data) throw runtime::Failure("'" + campo + "' não é uma data válida");
+  return *data;
 }

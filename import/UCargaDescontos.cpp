@@ -173,14 +173,25 @@ bool TCargaDescontos::CarregaDescontos(TTabelaDescontos& tabela, std::string& mo
 
     if (fornecedor != 0 && fabricante != 0) {
       tabela.Append();
+      bool gravada = false;
       try {
         TDesconto& desconto = tabela.Pendente();
         desconto.fornece_id = fornecedor;
         desconto.fabricantes_id = fabricante;
-        desconto.desconto = ConverteDesconto(Campo(campos, 2), regional_);
-        desconto.validade = ConverteValidade(Campo(campos, 3), regional_, anoAtual);
-        tabela.Post();
+        // A number or a date that does not read is told without a throw: one for each such
+        // line cost the load more than the rest of the line's own work.
+        if (const auto valor = LeDesconto(Campo(campos, 2), regional_)) {
+          desconto.desconto = *valor;
+          if (const auto validade = LeValidade(Campo(campos, 3), regional_, anoAtual)) {
+            desconto.validade = *validade;
+            tabela.Post();
+            gravada = true;
+          }
+        }
       } catch (const std::exception&) {
+        // A missing field, or a failing post: the line is rejected like a bad value.
+      }
+      if (!gravada) {
         tabela.Cancel();
         // A missing field 2 escapes from here and ends the load before the entry exists.
         AdicionaErro(dados_.oErros, indice, kErroDados, campos[0], campos[1], Campo(campos, 2));

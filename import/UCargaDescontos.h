@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -28,10 +29,17 @@ std::string TextoDesconto(const std::string& campo);
 // digits. Throws runtime::Failure when the text is no number or the result leaves 64 bits.
 runtime::Currency ConverteDesconto(const std::string& campo, const runtime::Regional& regional);
 
+// The same, or nothing where ConverteDesconto throws: the load meets a bad number on many
+// lines, and a thrown exception costs more than the rest of a line's own work.
+std::optional<runtime::Currency> LeDesconto(const std::string& campo, const runtime::Regional& regional);
+
 // The validity date in the regional short-date order. Throws runtime::Failure when the
 // text is no date or the date does not exist.
 std::chrono::year_month_day ConverteValidade(const std::string& campo, const runtime::Regional& regional,
                                              int anoAtual);
+// The same, or nothing where ConverteValidade throws.
+std::optional<std::chrono::year_month_day> LeValidade(const std::string& campo, const runtime::Regional& regional,
+                                                      int anoAtual);
 
 // The text of an error kind; "" for an unknown kind.
 std::string DescricaoErro(uint8_t tipo);

@@ -71,6 +71,9 @@ void ConfereDescontos(const std::vector<CasoDesconto>& casos, const runtime::Reg
     } else {
       EXPECT_THROW(ConverteDesconto(caso.campo, regional), runtime::Failure);
     }
+    // The load's form without exceptions reads every text alike.
+    const std::optional<runtime::Currency> lido = LeDesconto(caso.campo, regional);
+    EXPECT_EQ(lido ? std::optional<int64_t>(lido->ticks) : std::nullopt, caso.esperado);
   }
 }
 
@@ -272,6 +275,7 @@ TEST(ConverteValidade, ReadsShortDates) {
     } else {
       EXPECT_THROW(ConverteValidade(caso.campo, regional, caso.anoAtual), runtime::Failure);
     }
+    EXPECT_EQ(LeValidade(caso.campo, regional, caso.anoAtual), caso.esperado);
   }
 }
 
