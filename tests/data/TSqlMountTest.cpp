@@ -34,14 +34,19 @@ LineList DescontoStatement(const std::string& verbo) {
           " ) "};
 }
 
-std::string GetSQLFailure(const TSqlMount& sql) {
+// The message of the failure that `call` raises.
+template <class Call>
+std::string FailureOf(Call call) {
   try {
-    sql.GetSQL();
+    call();
   } catch (const runtime::Failure& falha) {
     return falha.what();
   }
   return "(no failure)";
 }
+
+std::string GetSQLFailure(const TSqlMount& sql) { return FailureOf([&] { sql.GetSQL(); }); }
+std::string InstrucaoFailure(const TSqlMount& sql) { return FailureOf([&] { sql.Instrucao(); }); }
 
 TEST(TSqlMount, ReplaceOfADiscountRow) {
   TSqlMount sql(smReplace, "descfabric");
@@ -243,15 +248,6 @@ TEST(TSqlMount, InstrucaoFollowsEveryChangeOfWhatTheTextDependsOn) {
     EXPECT_EQ(depois->Text() == antes->Text(), c.mesmoTexto);
     EXPECT_EQ(depois->Placeholders().size(), db::FindPlaceholders(depois->Text()).size());
   }
-}
-
-std::string InstrucaoFailure(const TSqlMount& sql) {
-  try {
-    sql.Instrucao();
-  } catch (const runtime::Failure& falha) {
-    return falha.what();
-  }
-  return "(no failure)";
 }
 
 TEST(TSqlMount, InstrucaoFailsAsGetSQLAfterItServed) {
