@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTextDocument>
 #include <QPushButton>
@@ -98,7 +99,7 @@ TEST(TFLog, ResizingStretchesTheBoxAndKeepsTheButtonsInTheCorner) {
 TEST(TFLog, ExibirShowsTheListModallyAndReturnsOnceClosed) {
   QString mostrado;
   bool modal = false;
-  testapp::QuandoModal([&](QWidget* janela) {
+  testapp::QuandoModal("the log window", [&](QWidget* janela) {
     modal = janela->isModal();
     if (auto* memo = janela->findChild<QPlainTextEdit*>("oMemo")) mostrado = memo->toPlainText();
     if (auto* fechar = janela->findChild<QPushButton*>("btnFechar")) fechar->click();
@@ -191,7 +192,7 @@ struct DialogoVisto {
 
 // Answers the next save dialog: records it, then saves under `caminho` (empty: cancels).
 void RespondeSalvar(DialogoVisto& visto, const QString& caminho) {
-  testapp::QuandoModal([&visto, caminho](QWidget* janela) {
+  testapp::QuandoModal("the save dialog", [&visto, caminho](QWidget* janela) {
     auto* dialogo = qobject_cast<QFileDialog*>(janela);
     if (!dialogo) {
       ADD_FAILURE() << "the modal window is no file dialog";
@@ -205,10 +206,18 @@ void RespondeSalvar(DialogoVisto& visto, const QString& caminho) {
     visto.perguntaSobrescrever = !dialogo->testOption(QFileDialog::DontConfirmOverwrite);
     if (caminho.isEmpty()) {
       dialogo->reject();
-    } else {
-      dialogo->selectFile(caminho);
-      QMetaObject::invokeMethod(dialogo, "accept");
+      return;
     }
+    // Typed into the name box, as an operator would: selectFile() leaves the box alone once
+    // it has the focus, and when it gets the focus depends on when the dialog is activated.
+    auto* nome = dialogo->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    if (!nome) {
+      ADD_FAILURE() << "the save dialog has no name box";
+      dialogo->reject();
+      return;
+    }
+    nome->setText(caminho);
+    QMetaObject::invokeMethod(dialogo, "accept");
   });
 }
 

@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -113,12 +114,26 @@ TEST_F(JanelaPrincipal, AServerThatCannotBeReachedShowsOneBoxAndEndsTheProgram) 
   QTimer salvaguarda;  // dies with the test, so it cannot end a later test's loop
   salvaguarda.setSingleShot(true);
   QObject::connect(&salvaguarda, &QTimer::timeout, [] { QCoreApplication::exit(99); });
-  salvaguarda.start(5000);
+  salvaguarda.start(testapp::kEsperaJanelaMs);
   EXPECT_EQ(QApplication::exec(), 1);
   EXPECT_EQ(caixas.size(), 1u);
 }
 
-// A discount file of one good line, picked through the real file dialog and then imported.
+// The main window with the file dialog answered through its own seam: what the load asked
+// for is kept, and `escolha` gives the answer. The real dialog's directory model fills in
+// the background, at a moment no test should depend on.
+class TFMainEscolhe : public TFMain {
+ public:
+  std::optional<std::string> AbreArquivo(const std::string& descricaoFiltro,
+                                         const std::string& padraoFiltro) override {
+    pedidos.push_back(descricaoFiltro + "|" + padraoFiltro);
+    return escolha();
+  }
+  std::function<std::optional<std::string>()> escolha = [] { return std::nullopt; };
+  std::vector<std::string> pedidos;
+};
+
+// A discount file of one good line, picked through the file dialog and then imported.
 TEST_F(JanelaPrincipal, LoadsAFileThroughTheDialogAndImportsIt) {
   testsupport::CleanTables limpas;
   testsupport::Sql("insert into fornece values (12, '11.111.111/0001-11', 'N');"
@@ -128,23 +143,12 @@ TEST_F(JanelaPrincipal, LoadsAFileThroughTheDialogAndImportsIt) {
   testsupport::WriteBytes(arquivo, "fornecedor;fabricante;desconto;validade\r\n"
                                    "11.111.111/0001-11;22.222.222/0001-22;10.5%;31/12/2099\r\n");
   FileBesideExecutable ini("sistema_qel.ini", Ini(testsupport::TestServer().host, testsupport::TestServer().port));
-  TFMain janela;
+  TFMainEscolhe janela;
   ASSERT_TRUE(ExecutaHandler([&] { janela.FormCreate(); }));
 
-  QStringList filtros;
-  testapp::QuandoModal([&](QWidget* modal) {
-    auto* dialogo = qobject_cast<QFileDialog*>(modal);
-    if (!dialogo) {
-      ADD_FAILURE() << "the modal window is no file dialog";
-      modal->close();
-      return;
-    }
-    filtros = dialogo->nameFilters();
-    dialogo->selectFile(QString::fromStdString(arquivo));
-    QMetaObject::invokeMethod(dialogo, "accept");
-  });
+  janela.escolha = [&] { return std::optional<std::string>(arquivo); };
   Controle<QToolButton>(janela, "btnSelArquivo")->click();
-  EXPECT_EQ(filtros, QStringList{QStringLiteral("Arquivo Excel (*.csv)")});
+  EXPECT_EQ(janela.pedidos, std::vector<std::string>{"Arquivo Excel|*.csv"});
   EXPECT_EQ(Controle<QLineEdit>(janela, "EdArquivo")->text().toStdString(), arquivo);
   EXPECT_EQ(Status(janela), QStringLiteral("Descontos carregados! Aguardando importação..."));
   ASSERT_TRUE(Controle<QPushButton>(janela, "btnImportar")->isEnabled());
@@ -166,13 +170,23 @@ TEST_F(JanelaPrincipal, LoadsAFileThroughTheDialogAndImportsIt) {
                                              "arquivo de descontos novamente."});
 }
 
-TEST_F(JanelaPrincipal, ACancelledFileDialogEmptiesTheFileBox) {
+// The real dialog, opened by the real seam, offers the filter; cancelling empties the box.
+TEST_F(JanelaPrincipal, TheFileDialogOffersCsvFilesAndACancelEmptiesTheFileBox) {
   FileBesideExecutable ini("sistema_qel.ini", Ini(testsupport::TestServer().host, testsupport::TestServer().port));
   TFMain janela;
   ASSERT_TRUE(ExecutaHandler([&] { janela.FormCreate(); }));
   janela.EdArquivoText("/anterior.csv");
-  testapp::QuandoModal([](QWidget* modal) { modal->close(); });
+  QStringList filtros;
+  testapp::QuandoModal("the file-open dialog", [&](QWidget* modal) {
+    if (auto* dialogo = qobject_cast<QFileDialog*>(modal)) {
+      filtros = dialogo->nameFilters();
+    } else {
+      ADD_FAILURE() << "the modal window is no file dialog";
+    }
+    modal->close();
+  });
   Controle<QToolButton>(janela, "btnSelArquivo")->click();
+  EXPECT_EQ(filtros, QStringList{QStringLiteral("Arquivo Excel (*.csv)")});
   EXPECT_TRUE(Controle<QLineEdit>(janela, "EdArquivo")->text().isEmpty());
   EXPECT_EQ(Status(janela), QStringLiteral("Aguardando seleção de arquivo..."));
   EXPECT_TRUE(caixas.empty());
@@ -181,21 +195,15 @@ TEST_F(JanelaPrincipal, ACancelledFileDialogEmptiesTheFileBox) {
 // A file that cannot be read leaves the handler and reaches the failure display.
 TEST_F(JanelaPrincipal, AFailureLeavingAHandlerIsShownUnderTheProgramTitle) {
   FileBesideExecutable ini("sistema_qel.ini", Ini(testsupport::TestServer().host, testsupport::TestServer().port));
-  TFMain janela;
+  TFMainEscolhe janela;
   ASSERT_TRUE(ExecutaHandler([&] { janela.FormCreate(); }));
   testsupport::TempDir pasta;
   const std::string sumido = pasta.file("sumido.csv");
   testsupport::WriteBytes(sumido, "x\r\n");
-  testapp::QuandoModal([&](QWidget* modal) {
-    auto* dialogo = qobject_cast<QFileDialog*>(modal);
-    if (dialogo) {
-      dialogo->selectFile(QString::fromStdString(sumido));
-      QMetaObject::invokeMethod(dialogo, "accept");
-    } else {
-      modal->close();
-    }
+  janela.escolha = [&] {
     std::filesystem::remove(sumido);  // gone between the dialog and the read
-  });
+    return std::optional<std::string>(sumido);
+  };
   Controle<QToolButton>(janela, "btnSelArquivo")->click();
   ASSERT_EQ(caixas.size(), 1u);
   EXPECT_EQ(caixas[0], TituloPrograma() + ": Cannot open file \"" + sumido + "\". No such file or directory.");

@@ -149,7 +149,7 @@ TEST(CaixaReal, ConfirmaAsksYesOrNoInPortugueseWithYesTheDefault) {
   for (bool sim : {true, false}) {
     SCOPED_TRACE(sim);
     CaixaVista vista;
-    testapp::QuandoModal([&](QWidget* janela) {
+    testapp::QuandoModal("the question box", [&](QWidget* janela) {
       vista = LeCaixa(janela);
       auto* box = qobject_cast<QMessageBox*>(janela);
       if (box) box->button(sim ? QMessageBox::Yes : QMessageBox::No)->click();
@@ -176,7 +176,7 @@ TEST(CaixaReal, ErrorAndInformationBoxesHaveOneOkButton) {
   for (const auto& caso : casos) {
     SCOPED_TRACE(caso.titulo.toStdString());
     CaixaVista vista;
-    testapp::QuandoModal([&](QWidget* janela) {
+    testapp::QuandoModal("the " + caso.titulo.toStdString() + " box", [&](QWidget* janela) {
       vista = LeCaixa(janela);
       janela->close();
     });

@@ -63,16 +63,23 @@ TEST(Connection, UnreachableServerInTheMySqlClientsWording) {
     std::string message;
   };
   // "localhost" too goes over TCP: over the socket the text would name the socket. The number
-  // is the client library's (EINPROGRESS of its non-blocking connect), kept as it comes.
+  // is the client library's (EINPROGRESS of its non-blocking connect), kept as it comes; for
+  // a name it is that of the last address tried, which depends on how the machine resolves
+  // it (::1 and 127.0.0.1, or one of them), so only the address case pins it.
   const Case cases[] = {
       {"127.0.0.1", "Can't connect to MySQL server on '127.0.0.1' (115)"},
-      {"localhost", "Can't connect to MySQL server on 'localhost' (115)"},
-      {"", "Can't connect to MySQL server on 'localhost' (115)"},
+      {"localhost", "Can't connect to MySQL server on 'localhost' ("},
+      {"", "Can't connect to MySQL server on 'localhost' ("},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.server);
     const db::Error error = ConnectError({c.server, "", "quiravel", "x", port});
-    EXPECT_EQ(error.what(), c.message);
+    const std::string message = error.what();
+    if (c.message.ends_with(')')) {
+      EXPECT_EQ(message, c.message);
+    } else {
+      EXPECT_TRUE(message.starts_with(c.message) && message.ends_with(")")) << message;
+    }
     EXPECT_EQ(error.code(), 2003u);
   }
 }
@@ -188,15 +195,8 @@ std::string Session(db::Connection& connection) {
   return query.FieldAsText("id") + " " + query.FieldAsText("d") + " " + query.FieldAsText("c");
 }
 
-// As a KILL or a restart would, between two of the operator's actions; returns once the
-// server has let the session go.
-void EndSession(const std::string& session) {
-  const std::string id = session.substr(0, session.find(' '));
-  testsupport::Sql("kill " + id);
-  const std::string stillThere = "select id from information_schema.processlist where id = " + id;
-  for (int i = 0; i < 200 && !testsupport::Scalar(stillThere).empty(); ++i)
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-}
+// As a KILL or a restart would, between two of the operator's actions.
+void EndSession(const std::string& session) { testsupport::KillSession(session.substr(0, session.find(' '))); }
 
 TEST(Connection, AStatementAfterTheCheckReopensWhatTheServerDropped) {
   auto connection = testsupport::ConnectTest();

@@ -179,8 +179,7 @@ TEST_F(HostileInput, PasswordNeverShows) {
   // A load cut short on a lost connection, then one that works.
   janela.arquivos.push_back(faults::DiscountFile(dir, {"h", kFornecedor + ";" + kFabricante + ";1;1/1/2030"}));
   janela.respostas.push_back(true);
-  testsupport::Sql("kill " + testsupport::Scalar("select id from information_schema.processlist where user = '" +
-                                                 server.user + "'"));
+  testsupport::KillSession(testsupport::SessionOf(*dados.oConexao));
   TCargaDescontos carga(dados, janela, runtime::Regional::brazilian());
   carga.btnSelArquivoClick();
   try {

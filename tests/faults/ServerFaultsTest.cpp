@@ -80,10 +80,9 @@ class ServerFaults : public ::testing::Test {
     for (int i = 1; i <= count; ++i) rows.push_back(Row(i, "1" + std::to_string(i) + ".5000"));
     return rows;
   }
-  static std::string ProgramThread() {
-    return testsupport::Scalar("select id from information_schema.processlist where user = '" +
-                               testsupport::TestServer().user + "'");
-  }
+  // The program's own session: a session of the same login that an earlier test closed may
+  // still be leaving the server.
+  std::string ProgramThread() const { return testsupport::SessionOf(*dados.oConexao); }
 
   testsupport::CleanTables clean;
   testsupport::TempDir dir;
@@ -152,7 +151,7 @@ TEST_F(ServerFaults, ServerStoppedDuringImportWritesEarlierRowsOnceAndClaimsNoSu
 TEST_F(ServerFaults, ConnectionKilledBetweenLoadAndImportIsReopened) {
   Load();
   const std::string killed = ProgramThread();
-  testsupport::Sql("kill " + killed);
+  testsupport::KillSession(killed);
   janela.caixas.clear();
   testsupport::GeneralLog log;
 
@@ -166,7 +165,7 @@ TEST_F(ServerFaults, ConnectionKilledBetweenLoadAndImportIsReopened) {
 
 TEST_F(ServerFaults, ConnectionKilledBetweenTwoLoadsIsReopened) {
   Load();
-  testsupport::Sql("kill " + ProgramThread());
+  testsupport::KillSession(ProgramThread());
   janela.caixas.clear();
 
   Load();

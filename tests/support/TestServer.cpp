@@ -5,10 +5,12 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <fstream>
 #include <map>
 #include <stdexcept>
+#include <thread>
 
 namespace testsupport {
 namespace {
@@ -103,6 +105,41 @@ std::string Scalar(const std::string& select) {
   auto rows = Rows(select);
   if (rows.empty() || rows[0].empty() || !rows[0][0]) return "";
   return *rows[0][0];
+}
+
+std::string SessionOf(const db::Connection& connection) {
+  return std::to_string(mysql_thread_id(connection.handle()));
+}
+
+namespace {
+// Polls `done` every 10 ms for up to ten seconds; true once it held.
+template <class Done>
+bool WithinTenSeconds(Done done) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (!done()) {
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  return true;
+}
+}  // namespace
+
+void KillSession(const std::string& id) {
+  Sql("kill " + id);
+  const std::string stillThere = "select id from information_schema.processlist where id = " + id;
+  if (!WithinTenSeconds([&] { return Scalar(stillThere).empty(); }))
+    throw std::runtime_error("session " + id + " was still on the server ten seconds after its KILL");
+}
+
+int TestLoginSessions() {
+  return std::stoi(Scalar("select count(*) from information_schema.processlist where user = '" +
+                          TestServer().user + "'"));
+}
+
+int TestLoginSessionsSettledAt(int expected) {
+  int sessions = TestLoginSessions();
+  WithinTenSeconds([&] { return (sessions = TestLoginSessions()) <= expected; });
+  return sessions;
 }
 
 int32_t ClosedPort() {

@@ -37,6 +37,16 @@ std::vector<std::vector<std::optional<std::string>>> Rows(const std::string& sel
 // The first column of the first row, "" when there is none.
 std::string Scalar(const std::string& select);
 
+// The server's id of the session behind `connection` (its current one, after a reopen).
+std::string SessionOf(const db::Connection& connection);
+// Kills a session as a KILL from another client would, and returns once the server has let
+// it go. Throws when it is still there after ten seconds.
+void KillSession(const std::string& id);
+// The number of sessions of the test login, once it has come down to at most `expected`
+// (a session another test closed may take a moment to leave); after ten seconds, as it is.
+int TestLoginSessionsSettledAt(int expected);
+int TestLoginSessions();
+
 // A port on 127.0.0.1 where nothing listens.
 int32_t ClosedPort();
 
